@@ -1,0 +1,23 @@
+// Feeds arbitrary bytes to both loaders, with the shipped record count and with a few others.
+#include "additive.h"
+#include "keywords.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    for (int count : {korvelan::RecordCount, 3, korvelan::RecordCapacity + 1}) {
+        const korvelan::DatabaseLoad database = korvelan::loadAdditiveTable(bytes, count);
+        for (int r = 0; r <= korvelan::RecordCapacity + 1; ++r)
+            for (int k = 0; k <= korvelan::FieldCount + 1; ++k)
+                (void)database.table.field(k, r).size();
+    }
+    const korvelan::KeywordLoad keywords = korvelan::loadKeywordIndex(bytes);
+    for (int letter = 0; letter < korvelan::LetterCount; ++letter) {
+        const korvelan::LetterList list = keywords.index.letter(letter);
+        for (int s = 0; s <= list.size() + 1; ++s)
+            (void)list.entry(s).size();
+    }
+    return 0;
+}
