@@ -61,7 +61,7 @@ public:
     // The list of letter index 0 (a) to 25 (z).
     LetterList letter(int index) const;
     // The list of the letter c, small or capital; an empty list for any other character.
-    LetterList letter(QChar c) const { return letter(letterIndex(c)); }
+    LetterList forInitial(QChar c) const { return letter(letterIndex(c)); }
 
     // Number of slots that loading filled, in letter order.
     int filledCount() const { return m_filled; }
