@@ -1,5 +1,6 @@
 #include "additive.h"
 
+#include "separators.h"
 #include "win1252.h"
 
 #include <limits>
@@ -12,9 +13,9 @@ QStringView AdditiveTable::field(int k, int r) const
 {
     if (k < 1 || k > FieldCount || r < 1 || r > m_published)
         return {};
-    const Slot &slot = m_slots[static_cast<size_t>(r - 1)];
-    const auto i = static_cast<size_t>(k - 1);
-    return QStringView(m_text).sliced(slot.start[i], slot.end[i] - slot.start[i]);
+    const Slot &bounds = m_slots[static_cast<size_t>(r - 1)];
+    const quint32 start = bounds[static_cast<size_t>(k - 1)];
+    return QStringView(m_text).sliced(start, bounds[static_cast<size_t>(k)] - 1 - start);
 }
 
 AdditiveRecord AdditiveTable::record(int r) const
@@ -37,27 +38,27 @@ struct DatabaseLoader {
     {
         DatabaseLoad result;
         AdditiveTable &table = result.table;
-        // Field positions are kept in 32 bits; no real database comes near that size.
-        if (bytes.size() > std::numeric_limits<qint32>::max()) {
+        // Positions are kept in 32 bits; no real database comes near that size.
+        if (bytes.size() >= std::numeric_limits<qint32>::max()) {
             result.failure = LoadFailure::ResourceUnavailable;
             return result;
         }
         table.m_text = decodeWindows1252(bytes);
-        const QStringView text(table.m_text);
 
-        // Record and position counters are 16-bit; a count beyond that cannot be looped over.
+        // Record counters are 16-bit: a count beyond that cannot be looped over.
         if (recordCount > std::numeric_limits<qint16>::max()) {
             result.failure = LoadFailure::TooManyRecords;
             return result;
         }
 
+        // Take the lines: each runs to the next CR LF, or to the end of the text for the last piece.
         struct Line {
             qsizetype begin;
             qsizetype end;
         };
         std::array<Line, RecordCapacity> lines;
         qsizetype pieceStart = 0;
-        bool morePieces = !text.isEmpty(); // an empty text splits into no piece at all
+        bool morePieces = !bytes.isEmpty(); // an empty text splits into no piece at all
         for (int i = 1; i <= recordCount; ++i) {
             if (!morePieces) {
                 result.failure = LoadFailure::TooFewLines;
@@ -67,37 +68,38 @@ struct DatabaseLoader {
                 result.failure = LoadFailure::TooManyRecords;
                 return result;
             }
-            qsizetype end = text.indexOf(u"\r\n", pieceStart);
+            qsizetype end = findLineEnd(bytes, pieceStart);
             if (end < 0) {
-                end = text.size();
+                end = bytes.size();
                 morePieces = false;
             }
             lines[static_cast<size_t>(i - 1)] = {pieceStart, end};
             pieceStart = end + 2;
         }
 
-        const int lineCount = recordCount < 0 ? 0 : recordCount;
-        for (int i = 1; i <= lineCount; ++i) {
-            const Line line = lines[static_cast<size_t>(i - 1)];
-            AdditiveTable::Slot &slot = table.m_slots[static_cast<size_t>(i - 1)];
+        // Cut each line at its first 18 "$"; the last field takes the rest, further "$" included.
+        for (int i = 1; i <= recordCount; ++i) {
+            const Line &line = lines[static_cast<size_t>(i - 1)];
+            std::array<qsizetype, FieldCount - 1> dollars;
+            const int found = findFirst(bytes, line.begin, line.end, '$', dollars.data(), FieldCount - 1);
+            AdditiveTable::Slot &bounds = table.m_slots[static_cast<size_t>(i - 1)];
             qsizetype rest = line.begin;
-            for (size_t k = 0; k + 1 < FieldCount; ++k) {
-                const qsizetype dollar = text.sliced(0, line.end).indexOf(u'$', rest);
-                if (dollar < 0) {
+            for (int k = 0; k < FieldCount - 1; ++k) {
+                if (k == found) {
                     result.failure = LoadFailure::MissingSeparator;
                     return result;
                 }
                 // The position of the "$" in what remains of the line must fit in 16 bits.
+                const qsizetype dollar = dollars[static_cast<size_t>(k)];
                 if (dollar - rest + 1 > std::numeric_limits<qint16>::max()) {
                     result.failure = LoadFailure::LineTooLong;
                     return result;
                 }
-                slot.start[k] = static_cast<quint32>(rest);
-                slot.end[k] = static_cast<quint32>(dollar);
+                bounds[static_cast<size_t>(k)] = static_cast<quint32>(rest);
                 rest = dollar + 1;
             }
-            slot.start[FieldCount - 1] = static_cast<quint32>(rest);
-            slot.end[FieldCount - 1] = static_cast<quint32>(line.end);
+            bounds[FieldCount - 1] = static_cast<quint32>(rest);
+            bounds[FieldCount] = static_cast<quint32>(line.end + 1);
             table.m_published = i; // the record becomes readable only once all its fields are cut
         }
         return result;

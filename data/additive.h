@@ -83,12 +83,9 @@ public:
 private:
     friend struct DatabaseLoader;
 
-    // Where the fields of one record lie in the decoded text: field k runs from start[k - 1]
-    // to end[k - 1].
-    struct Slot {
-        std::array<quint32, FieldCount> start;
-        std::array<quint32, FieldCount> end;
-    };
+    // Where the fields of one record lie in the decoded text: field k starts at bounds[k - 1] and
+    // ends one character (its "$") before bounds[k]; bounds[19] lies one past the end of the line.
+    using Slot = std::array<quint32, FieldCount + 1>;
 
     QString m_text;
     std::vector<Slot> m_slots; // index r - 1

@@ -1,5 +1,6 @@
 #include "keywords.h"
 
+#include "separators.h"
 #include "win1252.h"
 
 #include <limits>
@@ -74,19 +75,18 @@ struct KeywordLoader {
         while (size > 0 && bytes[size - 1] == '\0')
             --size;
         index.m_text = decodeWindows1252(bytes.first(size));
-        const QStringView text(index.m_text);
 
         // Hand the pieces between CR LF to the letters in order: the first 64 to "a", and so on.
         qsizetype pieceStart = 0;
-        bool morePieces = !text.isEmpty();
+        bool morePieces = size > 0;
         for (int n = 0; n < KeywordTotal; ++n) {
             if (!morePieces) {
                 result.failure = LoadFailure::TooFewKeywords;
                 return result;
             }
-            qsizetype end = text.indexOf(u"\r\n", pieceStart);
+            qsizetype end = findLineEnd(bytes.first(size), pieceStart);
             if (end < 0) {
-                end = text.size();
+                end = size;
                 morePieces = false;
             }
             index.m_words[static_cast<size_t>(n)] = {static_cast<quint32>(pieceStart), static_cast<quint32>(end)};
