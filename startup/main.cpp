@@ -1,26 +1,51 @@
-// Program entry. For now it loads the two embedded resources and reports how that went.
-#include "additive.h"
-#include "failure.h"
-#include "keywords.h"
+// Program entry: refuses a second start, then lets the splash window load the data and open the
+// main window.
+#include "constants.h"
+#include "frmbdem.h"
+#include "frmlister.h"
+#include "messagebox.h"
+#include "singleinstance.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
 
 using namespace korvelan;
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
+    QApplication app(argc, argv); // the toolkit's own options still work; the program takes none
+    // The windows are closed and opened in turn; the program ends only through its quit question.
+    app.setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QTranslator toolkitFrench;
+    if (toolkitFrench.load(u"qtbase_fr"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitFrench);
 
-    const DatabaseLoad database = loadAdditiveTable(readEmbeddedResource);
-    if (database.failure)
-        out << startupErrorText(*database.failure, kDatabaseErrorCode) << Qt::endl;
-    const KeywordLoad keywords = loadKeywordIndex(readEmbeddedResource);
-    if (keywords.failure)
-        out << startupErrorText(*keywords.failure, kKeywordErrorCode) << Qt::endl;
+    setStartupConstants();
+    DialogMessageBoxes boxes;
 
-    out << database.table.publishedCount() << " additifs, " << keywords.index.filledCount() << " mots clés"
-        << Qt::endl;
-    return 0;
+    SingleInstance instance;
+    if (!instance.acquire()) {
+        boxes.show(MessageIcon::Warning, AppTitle, u"Le programme est déja lancé."_s, MessageButtons::Ok);
+        return 0;
+    }
+
+    ProgramData data;
+    std::unique_ptr<FrmLister> lister;
+    FrmBDem splash({.data = &data,
+                    .read = readEmbeddedResource,
+                    .boxes = &boxes,
+                    .loadMainWindow =
+                        [&](FrmBDem &self) {
+                            lister = std::make_unique<FrmLister>(data, boxes);
+                            lister->load(&self);
+                        },
+                    .screenSize = {}});
+    splash.load();
+    return app.exec();
 }

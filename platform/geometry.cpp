@@ -1,0 +1,64 @@
+#include "geometry.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace korvelan {
+
+int twipsToPixels(double twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+QRect twipsRect(double left, double top, double width, double height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+QColor bgrColor(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+QPointF placeOnScreen(QSizeF screenTwips, QSizeF windowTwips, double verticalDivisor)
+{
+    return QPointF((screenTwips.width() - windowTwips.width()) / 2.0,
+                   (screenTwips.height() - windowTwips.height()) / verticalDivisor);
+}
+
+QFont programFont(FontFace face, double points, bool bold)
+{
+    // Liberation Sans and Mono have the metrics of Arial and Courier New; DejaVu Sans comes from the
+    // same design family as Verdana and is as wide; Carlito has the metrics of Calibri. MS Sans Serif
+    // was a small sans-serif screen font: Liberation Sans at the same size fits its place.
+    QStringList families;
+    switch (face) {
+    case FontFace::Arial:
+    case FontFace::MsSansSerif:
+        families = {u"Arial"_s, u"Liberation Sans"_s, u"DejaVu Sans"_s};
+        break;
+    case FontFace::CourierNew:
+        families = {u"Courier New"_s, u"Liberation Mono"_s, u"DejaVu Sans Mono"_s};
+        break;
+    case FontFace::Verdana:
+        families = {u"Verdana"_s, u"DejaVu Sans"_s, u"Liberation Sans"_s};
+        break;
+    case FontFace::Calibri:
+        families = {u"Calibri"_s, u"Carlito"_s, u"Liberation Sans"_s};
+        break;
+    case FontFace::FixedPitch:
+        families = {u"Liberation Mono"_s, u"DejaVu Sans Mono"_s, u"Monospace"_s};
+        break;
+    }
+    QFont font;
+    font.setFamilies(families);
+    if (face == FontFace::FixedPitch || face == FontFace::CourierNew)
+        font.setStyleHint(QFont::Monospace);
+    // Sizes are given in points at 96 dots per inch; as pixels they scale with the rest of the layout.
+    font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace korvelan

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPointF>
+#include <QRect>
+#include <QSizeF>
+
+namespace korvelan {
+
+// Positions and sizes of the windows are laid out in twips: 1/1440 inch, 15 twips a logical pixel.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+int twipsToPixels(double twips);
+QRect twipsRect(double left, double top, double width, double height);
+
+// A colour written 0x00BBGGRR: red in the low byte.
+QColor bgrColor(quint32 value);
+
+// Where a window goes on a screen, in twips: centred horizontally, and vertically placed at
+// 1/divisor of the free height (2 centres it, 4 puts it at a quarter from the top).
+QPointF placeOnScreen(QSizeF screenTwips, QSizeF windowTwips, double verticalDivisor);
+
+// The fonts the windows are drawn in. The faces the layout was made for are not always installed;
+// each is mapped here to its closest available family, so that text keeps its intended width.
+enum class FontFace { Arial, CourierNew, MsSansSerif, Verdana, Calibri, FixedPitch };
+QFont programFont(FontFace face, double points, bool bold = false);
+
+} // namespace korvelan

@@ -1,0 +1,54 @@
+#include "messagebox.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+
+using namespace Qt::StringLiterals;
+
+namespace korvelan {
+namespace {
+
+QMessageBox::Icon toQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageAnswer DialogMessageBoxes::show(MessageIcon icon, const QString &title, const QString &text,
+                                       MessageButtons buttons)
+{
+    // Texts join their lines with CR LF; the dialog wants plain line feeds to break lines.
+    QString shown = text;
+    shown.replace(u"\r\n"_s, u"\n"_s);
+    QMessageBox box(toQt(icon), title, shown);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText(u"Oui"_s);
+        box.button(QMessageBox::No)->setText(u"Non"_s);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(u"OK"_s);
+    }
+    const int pressed = box.exec();
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    // Closing the box any other way than with Yes counts as No.
+    return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+} // namespace korvelan

@@ -1,0 +1,151 @@
+#include "frmbdem.h"
+
+#include "constants.h"
+#include "failure.h"
+#include "geometry.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+using namespace Qt::StringLiterals;
+
+namespace korvelan {
+namespace {
+
+// The frame that holds everything visible, in twips; the window is cut to it plus a margin.
+constexpr double kFrameLeft = 60, kFrameTop = 0, kFrameWidth = 5295, kFrameHeight = 4185, kMargin = 120;
+constexpr quint32 kLightGrey = 0xE0E0E0;
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry, const QFont &font,
+                  quint32 colour)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, bgrColor(colour));
+    label->setPalette(palette);
+    return label;
+}
+
+QPixmap logoPicture()
+{
+    QPixmap logo(u":/pictures/logo_splash.png"_s);
+    if (logo.isNull()) {
+        logo = QPixmap(345, 48);
+        logo.fill(bgrColor(kLightGrey));
+    }
+    return logo;
+}
+
+} // namespace
+
+QRectF splashGeometry(QSizeF screenTwips)
+{
+    const QSizeF size(kFrameLeft + kFrameWidth + kMargin, kFrameTop + kFrameHeight + kMargin);
+    return QRectF(placeOnScreen(screenTwips, size, 4.0), size);
+}
+
+FrmBDem::FrmBDem(Services services, QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), TimDeb(new OneShotTimer(u"TimDeb"_s, this)),
+      TimBDD(new OneShotTimer(u"TimBDD"_s, this)), TimMotCle(new OneShotTimer(u"TimMotCle"_s, this)),
+      TimFin(new OneShotTimer(u"TimFin"_s, this)), m_services(std::move(services))
+{
+    setObjectName(u"FrmBDem"_s);
+    setAccessibleName(u"Chargement de Les KORVELAN"_s);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, bgrColor(kLightGrey));
+    setPalette(palette);
+
+    m_fraCache = new QFrame(this);
+    m_fraCache->setObjectName(u"FraCache"_s);
+    m_fraCache->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
+
+    m_imgLogo = new QLabel(m_fraCache);
+    m_imgLogo->setObjectName(u"ImgLogo"_s);
+    m_imgLogo->setGeometry(twipsRect(60, 300, 5175, 720));
+
+    auto *shape = new QFrame(m_fraCache);
+    shape->setObjectName(u"Shape1"_s);
+    shape->setGeometry(twipsRect(1080, 1260, 3150, 345));
+    shape->setStyleSheet(u"QFrame#Shape1 { border: 1px solid #808080; background: transparent; }"_s);
+
+    m_lblVersion = makeLabel(m_fraCache, u"LblVersion"_s, QString(), twipsRect(1140, 1320, 3035, 255),
+                             programFont(FontFace::MsSansSerif, 9.75), 0x000000);
+    makeLabel(m_fraCache, u"Lbl(2)"_s, u"Utilitaire sur les additifs alimentaires"_s, twipsRect(60, 2160, 5190, 315),
+              programFont(FontFace::Verdana, 12), 0x000080);
+    makeLabel(m_fraCache, u"Lbl(0)"_s, u"Chargement de la base de données"_s, twipsRect(60, 2880, 5190, 315),
+              programFont(FontFace::Calibri, 12), 0x000000);
+    makeLabel(m_fraCache, u"Lbl(1)"_s, u"Patientez..."_s, twipsRect(60, 3180, 5190, 315),
+              programFont(FontFace::Calibri, 12), 0x000000);
+
+    // The picture store: it lies right of what stays visible of the window.
+    m_imgM = new QLabel(this);
+    m_imgM->setObjectName(u"ImgM"_s);
+    m_imgM->setGeometry(twipsRect(5820, 1320, 5175, 720));
+    m_imgM->setPixmap(logoPicture());
+
+    connect(TimDeb, &OneShotTimer::tick, this, &FrmBDem::onTimDeb);
+    connect(TimBDD, &OneShotTimer::tick, this, &FrmBDem::onTimBDD);
+    connect(TimMotCle, &OneShotTimer::tick, this, &FrmBDem::onTimMotCle);
+    connect(TimFin, &OneShotTimer::tick, this, &FrmBDem::onTimFin);
+}
+
+void FrmBDem::load()
+{
+    m_imgLogo->setPixmap(m_imgM->pixmap());
+    m_lblVersion->setText(u"Version "_s + AppVersion);
+    TimDeb->setInterval(30);
+}
+
+void FrmBDem::onTimDeb()
+{
+    TimDeb->setInterval(0);
+    setCursor(Qt::WaitCursor);
+    const QSize screen = m_services.screenSize ? m_services.screenSize() : QGuiApplication::primaryScreen()->size();
+    const QRectF twips =
+        splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
+    setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
+    show();
+    TimBDD->setInterval(500);
+}
+
+void FrmBDem::onTimBDD()
+{
+    TimBDD->setInterval(0);
+    DatabaseLoad load = loadAdditiveTable(m_services.read);
+    m_services.data->additives = std::move(load.table);
+    if (load.failure)
+        reportFailure(*load.failure, kDatabaseErrorCode);
+    TimMotCle->setInterval(500);
+}
+
+void FrmBDem::onTimMotCle()
+{
+    TimMotCle->setInterval(0);
+    KeywordLoad load = loadKeywordIndex(m_services.read);
+    m_services.data->keywords = std::move(load.index);
+    if (load.failure)
+        reportFailure(*load.failure, kKeywordErrorCode);
+    TimFin->setInterval(500);
+}
+
+void FrmBDem::onTimFin()
+{
+    TimFin->setInterval(0);
+    setCursor(Qt::ArrowCursor);
+    if (m_services.loadMainWindow)
+        m_services.loadMainWindow(*this);
+}
+
+void FrmBDem::reportFailure(LoadFailure failure, int code)
+{
+    m_services.boxes->show(MessageIcon::Critical, AppTitle, startupErrorText(failure, code), MessageButtons::Ok);
+}
+
+} // namespace korvelan

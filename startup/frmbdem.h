@@ -1,0 +1,64 @@
+#pragma once
+
+#include "messagebox.h"
+#include "oneshottimer.h"
+#include "programdata.h"
+#include "resource.h"
+
+#include <QPixmap>
+#include <QRectF>
+#include <QWidget>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+
+namespace korvelan {
+
+// Where the splash window goes on a screen of the given size, both in twips: as large as its
+// frame plus a margin, centred horizontally and a quarter of the free height from the top.
+QRectF splashGeometry(QSizeF screenTwips);
+
+// The splash window. It shows the logo and "Chargement de la base de données" while its chain of
+// one-shot timers loads the two resources, then has the main window loaded.
+class FrmBDem : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Services {
+        ProgramData *data = nullptr;
+        ResourceReader read;
+        MessageBoxes *boxes = nullptr;
+        // Loads the main window; its load closes this window.
+        std::function<void(FrmBDem &)> loadMainWindow;
+        // The screen size in logical pixels; the primary screen's when not set.
+        std::function<QSize()> screenSize;
+    };
+
+    explicit FrmBDem(Services services, QWidget *parent = nullptr);
+
+    // The window's load: prepares it without showing it and starts the chain.
+    void load();
+
+    // The timers of the chain, in their order.
+    OneShotTimer *TimDeb;
+    OneShotTimer *TimBDD;
+    OneShotTimer *TimMotCle;
+    OneShotTimer *TimFin;
+
+private:
+    void onTimDeb();
+    void onTimBDD();
+    void onTimMotCle();
+    void onTimFin();
+    void reportFailure(LoadFailure failure, int code);
+
+    Services m_services;
+    QFrame *m_fraCache;
+    QLabel *m_imgLogo;
+    QLabel *m_lblVersion;
+    QLabel *m_imgM;
+};
+
+} // namespace korvelan
