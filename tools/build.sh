@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libbenchmark-dev fonts-liberation2 python3
+packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libbenchmark-dev python3
+          fonts-liberation2 fonts-dejavu-core fonts-crosextra-carlito
           xvfb xauth xdotool x11-utils imagemagick)
 missing=()
 for package in "${packages[@]}"; do
