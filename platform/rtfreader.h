@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+class QTextDocument;
+
+namespace korvelan {
+
+// What one document may cost at most. Past a limit the reader stops or leaves the costly part
+// out, and the document shows what was read up to there.
+struct RtfLimits {
+    qsizetype maxInputBytes = 8 * 1024 * 1024;  // bytes read; the rest of the input is ignored
+    int maxGroupDepth = 256;                      // deeper groups are skipped whole
+    int maxParagraphs = 100000;                   // reading stops at the paragraph after this many
+    int maxTableCells = 20000;                    // over the whole document; reading stops after
+    int maxTableColumns = 64;                     // cells past this join the row's last cell
+    qsizetype maxPictureBytes = 8 * 1024 * 1024;  // encoded size of one picture; larger ones are left out
+    int maxPictures = 200;                        // pictures after this many are left out
+    int maxPicturePixels = 4096 * 4096;           // decoded size of one picture
+};
+
+// True when the bytes look like an RTF document: "{\rtf" after optional white space.
+bool looksLikeRtf(QByteArrayView bytes);
+
+// Reads RTF bytes into the document, replacing what it held. Returns false, leaving the document
+// empty, when the bytes are not RTF. Malformed RTF is read as far as it makes sense: the reader
+// never fails on it, and what it could read is in the document.
+bool readRtf(QByteArrayView bytes, QTextDocument &document, const RtfLimits &limits = {});
+
+} // namespace korvelan
