@@ -1,18 +1,439 @@
 #include "frmlister.h"
 
 #include "additive.h"
+#include "constants.h"
+#include "geometry.h"
+#include "listline.h"
+#include "richtextview.h"
+#include "webaddress.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
 namespace korvelan {
+namespace {
 
-FrmLister::FrmLister(const ProgramData &data, MessageBoxes &boxes, QWidget *parent)
-    : QWidget(parent), m_data(data), m_boxes(boxes)
+constexpr quint32 kBackground = 0xE0E0E0; // window, pages, tab buttons not selected
+constexpr quint32 kSelectedTab = 0xC0C0C0;
+constexpr quint32 kButtonGrey = 0xE3DFE0;
+constexpr quint32 kGrey = 0x808080;
+constexpr quint32 kBlack = 0x000000;
+constexpr quint32 kListBrown = 0x004080;
+
+// The maker's site; the download address and the about page name it.
+const QString kMakerSite = u"https://korvelan.example.org"_s;
+const QString kMakerMail = u"contact@korvelan.example.org"_s;
+
+// The window's outer size is read from two marker lines placed past its visible area. The frame
+// that the desktop adds around the client area is allowed for at the usual width of a border and
+// of a caption bar, so that the parked controls stay out of sight.
+constexpr double kMarkerHeight = 10200, kMarkerWidth = 15060;
+constexpr double kBorderTwips = 60, kCaptionTwips = 300;
+
+struct TabPage {
+    const char16_t *caption;
+    const char16_t *tooltip;
+};
+constexpr std::array<TabPage, 4> kTabs = {{
+    {u"Lister", u"Afficher la liste des additifs"},
+    {u"Rechercher", u"Outil de recherche"},
+    {u"Information", u"Informations sur les additifs"},
+    {u"A propos", u"A propos du programme"},
+}};
+
+QString indexed(const char16_t *name, int i)
+{
+    return QString::fromUtf16(name) + u'(' + QString::number(i) + u')';
+}
+
+void setTextColour(QWidget *widget, quint32 colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, bgrColor(colour));
+    palette.setColor(QPalette::Text, bgrColor(colour));
+    palette.setColor(QPalette::ButtonText, bgrColor(colour));
+    widget->setPalette(palette);
+}
+
+void setBackground(QWidget *widget, quint32 colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, bgrColor(colour));
+    widget->setPalette(palette);
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry, const QFont &font,
+                  quint32 colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    setTextColour(label, colour);
+    return label;
+}
+
+QListWidget *makeList(QWidget *parent, const QString &name, const QString &accessibleName, QRect geometry,
+                      const QFont &font, quint32 colour)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setAccessibleName(accessibleName);
+    list->setGeometry(geometry);
+    list->setFont(font);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);
+    list->setUniformItemSizes(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setWordWrap(false);
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, bgrColor(colour));
+    list->setPalette(palette);
+    return list;
+}
+
+ColourButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QString &tooltip,
+                         QRect geometry, quint32 colour)
+{
+    auto *button = new ColourButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setToolTip(tooltip);
+    button->setAccessibleName(caption.trimmed());
+    if (!tooltip.isEmpty())
+        button->setAccessibleDescription(tooltip);
+    button->setBackColour(colour);
+    return button;
+}
+
+QPixmap aboutLogo()
+{
+    QPixmap logo(u":/pictures/logo_about.png"_s);
+    if (logo.isNull()) {
+        logo = QPixmap(423, 47);
+        logo.fill(bgrColor(kBackground));
+    }
+    return logo;
+}
+
+// The five lines of advice on the about page, each followed by a line break.
+const QStringList kAdvice = {
+    u"Conservez précieusement les fichiers d'installation de ce programme : ils vous"_s,
+    u"seront nécessaires pour toute nouvelle installation (nouvel ordinateur, système réinstallé)."_s,
+    u"Nous vous conseillons de télécharger dès maintenant le programme d'installation"_s,
+    u"avec le bouton ci-dessus, puis de l'enregistrer sur un support amovible"_s,
+    u"(CD-ROM, clé USB) que vous garderez en lieu sûr."_s,
+};
+
+} // namespace
+
+const QUrl &FrmLister::installerAddress()
+{
+    // Served over HTTPS: an executable fetched over plain HTTP could be swapped on the way.
+    static const QUrl address(kMakerSite + u"/download/korvelan/Installer_les_korvelan.exe"_s);
+    return address;
+}
+
+FrmLister::FrmLister(Services services, QWidget *parent)
+    : QWidget(parent), T1Num(new OneShotTimer(u"T1Num"_s, this)), T2Alpha(new OneShotTimer(u"T2Alpha"_s, this)),
+      TimDeb(new OneShotTimer(u"TimDeb"_s, this)), TimEND(new OneShotTimer(u"TimEND"_s, this)),
+      m_services(std::move(services))
 {
     setObjectName(u"FrmLister"_s);
+    setAccessibleName(u"Les KORVELAN, fenêtre principale"_s);
+    setWindowIcon(QIcon(u":/pictures/korvelan.svg"_s));
+    setBackground(this, kBackground);
+    buildWindow();
+
+    connect(T1Num, &OneShotTimer::tick, this, &FrmLister::onT1Num);
+    connect(T2Alpha, &OneShotTimer::tick, this, &FrmLister::onT2Alpha);
+    connect(TimDeb, &OneShotTimer::tick, this, &FrmLister::onTimDeb);
+    connect(TimEND, &OneShotTimer::tick, this, [this] {
+        TimEND->setInterval(0);
+        if (m_services.endProgram) {
+            m_services.endProgram();
+            return;
+        }
+        for (QWidget *window : QApplication::topLevelWidgets())
+            window->hide();
+        QCoreApplication::exit(0);
+    });
+}
+
+void FrmLister::buildWindow()
+{
+    // Focus holder and default button: first in the keyboard order, parked below the visible area.
+    m_foc = new QPushButton(u"Foc"_s, this);
+    m_foc->setObjectName(u"Foc"_s);
+    m_foc->setAccessibleName(u"Foc"_s);
+    m_foc->setGeometry(twipsRect(9000, 10080, 795, 315));
+    connect(m_foc, &QPushButton::clicked, this, &FrmLister::onFoc);
+    // Enter clicks the default button wherever the focus is in the window.
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), this);
+        connect(enter, &QShortcut::activated, m_foc, &QPushButton::click);
+    }
+
+    for (int i = 1; i <= 4; ++i) {
+        auto *page = new QFrame(this);
+        page->setObjectName(indexed(u"Fra", i));
+        page->setGeometry(twipsRect(0, 0, 10395, 9195));
+        setBackground(page, kBackground);
+        m_fra[static_cast<size_t>(i)] = page;
+    }
+    buildListPage();
+    buildSearchPage();
+
+    m_rtb2 = new RichTextView(m_fra[3]);
+    m_rtb2->setObjectName(u"Rtb2"_s);
+    m_rtb2->setAccessibleName(u"Informations sur les additifs"_s);
+    m_rtb2->setGeometry(twipsRect(180, 300, 10035, 8715));
+    buildAboutPage();
+
+    for (int i = 1; i <= 4; ++i) {
+        const TabPage &tab = kTabs[static_cast<size_t>(i - 1)];
+        ColourButton *button = makeButton(this, indexed(u"CmdOnglet", i), QString::fromUtf16(tab.caption),
+                                          QString::fromUtf16(tab.tooltip),
+                                          twipsRect(1620.0 * (i - 1), 9120, 1635, 555), kSelectedTab);
+        connect(button, &QPushButton::clicked, this, [this, i] { onTab(i); });
+        m_cmdOnglet[static_cast<size_t>(i)] = button;
+    }
+    ColourButton *quit = makeButton(this, u"CmdQuitte"_s, u"Quitter "_s, u"Quitter le programme"_s,
+                                    twipsRect(8760, 9210, 1575, 465), kButtonGrey);
+    connect(quit, &QPushButton::clicked, this, &FrmLister::onQuitClicked);
+
+    buildDetailPanel();
+
+    m_imgM = new QLabel(this);
+    m_imgM->setObjectName(u"ImgM"_s);
+    m_imgM->setGeometry(twipsRect(12180, 10260, 6345, 705));
+    m_imgM->setPixmap(aboutLogo());
+
+    m_linHauteur = new QFrame(this);
+    m_linHauteur->setObjectName(u"LinHauteur"_s);
+    m_linHauteur->setFrameShape(QFrame::HLine);
+    m_linHauteur->setGeometry(twipsRect(0, kMarkerHeight, 1500, 15));
+    m_linLargeur = new QFrame(this);
+    m_linLargeur->setObjectName(u"LinLargeur"_s);
+    m_linLargeur->setFrameShape(QFrame::VLine);
+    m_linLargeur->setGeometry(twipsRect(kMarkerWidth, 0, 15, 1500));
+
+    // Keyboard order: Foc first, then the tabs and the quit button, then the pages' controls.
+    QWidget::setTabOrder(m_foc, m_cmdOnglet[1]);
+    for (int i = 1; i < 4; ++i)
+        QWidget::setTabOrder(m_cmdOnglet[static_cast<size_t>(i)], m_cmdOnglet[static_cast<size_t>(i + 1)]);
+    QWidget::setTabOrder(m_cmdOnglet[4], quit);
+}
+
+void FrmLister::buildListPage()
+{
+    QFrame *page = m_fra[1];
+    const QFont headingFont = programFont(FontFace::Arial, 9);
+    const std::array<std::pair<const char16_t *, double>, 6> headings = {{
+        {u"Numéro", 90}, {u"Nom", 1980}, {u"Catégorie", 4170}, {u"Risque", 6840}, {u"Autorisé UE", 7560},
+        {u"Autorisé FR", 8760}}};
+    for (size_t i = 0; i < headings.size(); ++i)
+        makeLabel(page, indexed(u"LblLab", int(i)), QString::fromUtf16(headings[i].first),
+                  twipsRect(headings[i].second, 180, 1500, 255), headingFont, kBlack);
+
+    m_lstNumAdd = makeList(page, u"LstNumAdd"_s, u"Additifs par numéro"_s, twipsRect(60, 465, 10215, 7230),
+                           listFont(), kListBrown);
+    m_lstAlpha = makeList(page, u"LstAlpha"_s, u"Additifs par ordre alphabétique"_s,
+                          twipsRect(60, 480, 10215, 6105), listFont(), kListBrown);
+    m_lstAlpha->hide();
+    m_lstTri = makeList(page, u"LstTri"_s, u"Additifs choisis par l'option d'affichage"_s,
+                        twipsRect(60, 480, 10215, 6105), listFont(), 0xFF0000);
+    m_lstTri->hide();
+}
+
+void FrmLister::buildSearchPage()
+{
+    QFrame *page = m_fra[2];
+    const QFont font = programFont(FontFace::Arial, 9);
+    const std::array<std::pair<int, double>, 6> headings = {{{10, 90}, {11, 1200}, {9, 4170}, {8, 6840}, {7, 7560},
+                                                              {6, 8760}}};
+    const std::array<const char16_t *, 6> headingTexts = {u"Numéro", u"Nom", u"Catégorie", u"Risque",
+                                                          u"Autorisé UE", u"Autorisé FR"};
+    for (size_t i = 0; i < headings.size(); ++i)
+        makeLabel(page, indexed(u"LblLab", headings[i].first), QString::fromUtf16(headingTexts[i]),
+                  twipsRect(headings[i].second, 180, 1500, 255), font, kBlack);
+
+    m_lstC = makeList(page, u"LstC"_s, u"Additifs trouvés"_s, twipsRect(60, 465, 10215, 4305), listFont(),
+                      kListBrown);
+    m_lblAd[15] = makeLabel(page, u"LblAd(15)"_s, u"Recherche par mot clé:"_s, twipsRect(60, 4920, 2775, 345),
+                            programFont(FontFace::Arial, 12, true), kBlack);
+    m_lblAd[16] = makeLabel(page, u"LblAd(16)"_s,
+                            u"saisir un mot dans la zone de texte puis cliquer sur un des éléments de la liste."_s,
+                            twipsRect(2820, 4980, 7455, 285), font, kBlack);
+
+    m_cbo2 = new QComboBox(page);
+    m_cbo2->setObjectName(u"Cbo2"_s);
+    m_cbo2->setAccessibleName(u"Mot clé à rechercher"_s);
+    m_cbo2->setEditable(true);
+    m_cbo2->setInsertPolicy(QComboBox::NoInsert);
+    m_cbo2->setFont(programFont(FontFace::Arial, 18));
+    setTextColour(m_cbo2, 0x000080);
+    m_cbo2->setGeometry(twipsRect(1020, 5400, 3615, 480));
+
+    m_lst12 = makeList(page, u"Lst12"_s, u"Mots clés proposés"_s, twipsRect(5700, 5400, 3615, 3675),
+                       programFont(FontFace::CourierNew, 18), kBlack);
+
+    m_cmdCherche = makeButton(page, u"CmdCherche"_s, u"Rechercher"_s, u"Lancer la recherche"_s,
+                              twipsRect(1680, 6060, 2235, 495), kButtonGrey);
+    m_cmdCherche->setEnabled(false);
+
+    m_lblResultat = makeLabel(page, u"LblResultat"_s, QString(), twipsRect(900, 6720, 3855, 375),
+                              programFont(FontFace::Arial, 12, true), 0x0080FF);
+    m_lblResultat->setAccessibleName(u"Résultat de la recherche"_s);
+    makeLabel(page, u"LblLab(12)"_s, u"Remarque: un seul mot clé est autorisé."_s, twipsRect(660, 7200, 4335, 315),
+              font, 0x404040);
+
+    auto *txt2 = new QLineEdit(page);
+    txt2->setObjectName(u"Txt2"_s);
+    txt2->setGeometry(twipsRect(3000, 8040, 1515, 315));
+    txt2->hide();
+}
+
+void FrmLister::buildAboutPage()
+{
+    QFrame *page = m_fra[4];
+    m_imgLogo = new QLabel(page);
+    m_imgLogo->setObjectName(u"ImgLogo"_s);
+    m_imgLogo->setGeometry(twipsRect(360, 300, 6345, 705));
+    m_imgLogo->setAccessibleName(u"Les KORVELAN"_s);
+
+    const QFont grey = programFont(FontFace::Arial, 9);
+    m_lblNversion = makeLabel(page, u"LblNversion"_s, QString(), twipsRect(7020, 300, 3015, 255), grey, kGrey);
+    auto *site = makeLabel(page, u"Label2"_s, kMakerSite, twipsRect(7020, 600, 3015, 255), grey, kGrey);
+    site->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *mail = makeLabel(page, u"LblMail"_s, u"Contact: "_s + kMakerMail, twipsRect(7020, 900, 3015, 255), grey,
+                           kGrey);
+    mail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_rtb1 = new RichTextView(page);
+    m_rtb1->setObjectName(u"Rtb1"_s);
+    m_rtb1->setAccessibleName(u"Licence et crédits"_s);
+    m_rtb1->setGeometry(twipsRect(240, 1440, 9915, 5295));
+
+    ColourButton *download =
+        makeButton(page, u"CmdTelecharger"_s, u"Télécharger le programme d'installation   "_s, QString(),
+                   twipsRect(2160, 6840, 6075, 705), kButtonGrey);
+    download->setAccessibleDescription(u"Ouvre l'adresse de téléchargement dans le navigateur"_s);
+    connect(download, &QPushButton::clicked, this, &FrmLister::onDownload);
+
+    m_lblInfo = makeLabel(page, u"LblInfo"_s, QString(), twipsRect(0, 7680, 10395, 1515),
+                          programFont(FontFace::Arial, 12), kBlack, Qt::AlignHCenter | Qt::AlignVCenter);
+    m_lblInfo->setAutoFillBackground(true);
+    QPalette palette = m_lblInfo->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    m_lblInfo->setPalette(palette);
+}
+
+void FrmLister::buildDetailPanel()
+{
+    auto *ground = new QLabel(this);
+    ground->setObjectName(u"LblFond"_s);
+    ground->setGeometry(twipsRect(10440, 90, 4455, 9675));
+    ground->setAutoFillBackground(true);
+    QPalette palette = ground->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    ground->setPalette(palette);
+
+    m_lbl6 = makeLabel(this, u"Lbl(6)"_s, u"FICHE DE L'ADDITIF "_s, twipsRect(10920, 180, 2415, 315),
+                       programFont(FontFace::Arial, 12, true), kBlack);
+
+    struct Box {
+        int k;
+        double left, top, width, height;
+        FontFace face;
+        double points;
+        bool bold;
+        quint32 colour;
+        const char16_t *accessibleName;
+    };
+    const std::array<Box, 17> boxes = {{
+        {1, 13380, 135, 1095, 315, FontFace::Arial, 14.25, true, 0x0000FF, u"Numéro"},
+        {2, 10500, 540, 4335, 855, FontFace::Verdana, 12, true, 0xFF0000, u"Nom"},
+        {3, 10500, 1650, 4335, 645, FontFace::Arial, 12, false, kBlack, u"Catégorie"},
+        {4, 10500, 2520, 4335, 1185, FontFace::Arial, 12, false, kBlack, u"Synonymes"},
+        {5, 12000, 4080, 1335, 345, FontFace::Arial, 12, false, kBlack, u"DJA"},
+        {6, 10680, 4740, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Autorisé UE"},
+        {7, 12000, 4740, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Autorisé FR"},
+        {8, 13320, 4740, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Autorisé AB"},
+        {9, 10680, 5400, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Origine AN"},
+        {10, 12000, 5400, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Autorisé BB"},
+        {11, 13320, 5400, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Halal"},
+        {12, 13320, 4080, 1335, 345, FontFace::Arial, 12, false, kBlack, u"Naturel ou chimique"},
+        {13, 10500, 6090, 4335, 885, FontFace::Arial, 12, false, kBlack, u"Utilisation"},
+        {14, 10500, 7290, 4335, 885, FontFace::Arial, 12, false, kBlack, u"Groupes à risques"},
+        {15, 10500, 8490, 4335, 1185, FontFace::Arial, 12, false, 0x000080, u"Symptômes"},
+        {16, 10680, 4080, 1335, 345, FontFace::Verdana, 12, true, 0x0000FF, u"Risque"},
+        {17, 13500, 7920, 675, 345, FontFace::Arial, 12, false, kBlack, u"Numéro d'ordre"},
+    }};
+    for (const Box &box : boxes) {
+        QWidget *widget;
+        if (box.height > 400) {
+            auto *text = new QPlainTextEdit(this);
+            text->setReadOnly(true);
+            text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            text->document()->setDocumentMargin(2);
+            widget = text;
+        } else {
+            auto *line = new QLineEdit(this);
+            line->setReadOnly(true);
+            line->setAlignment(box.width < 1400 ? Qt::AlignHCenter : Qt::AlignLeft);
+            widget = line;
+        }
+        widget->setObjectName(indexed(u"TxtADD", box.k));
+        widget->setAccessibleName(QString::fromUtf16(box.accessibleName));
+        widget->setGeometry(twipsRect(box.left, box.top, box.width, box.height));
+        widget->setFont(programFont(box.face, box.points, box.bold));
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        palette.setColor(QPalette::Text, bgrColor(box.colour));
+        widget->setPalette(palette);
+        m_txtAdd[static_cast<size_t>(box.k)] = widget;
+    }
+    m_txtAdd[17]->hide(); // holds the number of the record shown; never visible
+
+    struct Caption {
+        int i;
+        const char16_t *text;
+        double left, top, width;
+    };
+    const std::array<Caption, 14> captions = {{
+        {0, u"Catégorie:", 10500, 1380, 4335}, {1, u"Synonymes:", 10500, 2220, 4335},
+        {2, u"Risque", 10680, 3780, 1335},     {3, u"DJA", 12000, 3780, 1335},
+        {4, u"Naturel/Chim.", 13320, 3780, 1335}, {5, u"Autorisé UE", 10680, 4440, 1335},
+        {6, u"Autorisé FR", 12000, 4440, 1335}, {7, u"Autorisé AB", 13320, 4440, 1335},
+        {8, u"Origine AN", 10680, 5100, 1335},  {9, u"Autorisé BB", 12000, 5100, 1335},
+        {10, u"Halal", 13320, 5100, 1335},      {11, u"Utilisation:", 10500, 5820, 4335},
+        {12, u"Groupes à risques:", 10500, 7020, 4335}, {13, u"Symptômes:", 10500, 8220, 4335},
+    }};
+    for (const Caption &caption : captions) {
+        const bool small = caption.width < 1400;
+        m_lblAd[static_cast<size_t>(caption.i)] =
+            makeLabel(this, indexed(u"LblAd", caption.i), QString::fromUtf16(caption.text),
+                      twipsRect(caption.left, caption.top, caption.width, 300),
+                      programFont(FontFace::Arial, caption.i == 4 ? 11.25 : 12), kGrey,
+                      small ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
+    }
+    m_lbl6->raise();
 }
 
 void FrmLister::load(QWidget *splash)
@@ -20,14 +441,162 @@ void FrmLister::load(QWidget *splash)
     if (splash)
         splash->close();
     setWindowTitle(QString::number(RecordCount) + u" KORVELAN"_s);
-    resize(1004, 680);
+    for (int i = 2; i <= 4; ++i)
+        m_cmdOnglet[static_cast<size_t>(i)]->setBackColour(kBackground);
+    m_imgLogo->setPixmap(m_imgM->pixmap());
+    m_fra[1]->show();
+    for (int i = 2; i <= 4; ++i)
+        m_fra[static_cast<size_t>(i)]->hide();
+    m_lblNversion->setText(u"Version "_s + AppVersion + u" \u2013 additifs alimentaires"_s);
+    QString advice;
+    for (const QString &line : kAdvice)
+        advice += line + LineBreak;
+    m_lblInfo->setText(advice.replace(LineBreak, u"\n"_s).trimmed());
+    m_lblInfo->setAccessibleDescription(m_lblInfo->text());
+    T1Num->setInterval(20);
+}
+
+void FrmLister::onT1Num()
+{
+    T1Num->setInterval(0);
+    const AdditiveTable &table = m_services.data->additives;
+    QStringList rows;
+    rows.reserve(RecordCount);
+    for (qint16 r = 1; r <= qint16(RecordCount); ++r)
+        rows.append(ListLine(table.record(r)));
+    m_lstNumAdd->addItems(rows);
+    showRecord(1);
+    T2Alpha->setInterval(200);
+}
+
+void FrmLister::onT2Alpha()
+{
+    T2Alpha->setInterval(0);
+    const AdditiveTable &table = m_services.data->additives;
+    QStringList rows;
+    rows.reserve(RecordCount);
+    for (qint16 p = 1; p <= qint16(RecordCount); ++p) {
+        // The alphabetical order is the data's: row p shows the record that field 18 of record p
+        // names. A value that names no slot of the table is passed over rather than shown.
+        bool isNumber = false;
+        const int j = table.field(AlphaOrder, p).trimmed().toInt(&isNumber);
+        if (!isNumber || !AdditiveTable::isSlot(j))
+            continue;
+        rows.append(ListLine(table.record(j)));
+    }
+    m_lstAlpha->addItems(rows);
+    TimDeb->setInterval(200);
+}
+
+void FrmLister::onTimDeb()
+{
+    TimDeb->setInterval(0);
+    m_lstAlpha->resize(m_lstAlpha->width(), m_lstNumAdd->height());
+    m_lstTri->resize(m_lstTri->width(), m_lstNumAdd->height());
+
+    // The outer size comes from the marker lines; the client area is that less the frame.
+    const double outerWidth = m_linLargeur->geometry().x() * kTwipsPerPixel;
+    const double outerHeight = m_linHauteur->geometry().y() * kTwipsPerPixel;
+    const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
+    const QPointF place = placeOnScreen(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel),
+                                        QSizeF(outerWidth, outerHeight), 2.0);
+    setFixedSize(twipsToPixels(outerWidth - 2 * kBorderTwips),
+                 twipsToPixels(outerHeight - 2 * kBorderTwips - kCaptionTwips));
+    move(twipsToPixels(place.x()), twipsToPixels(place.y()));
     show();
+
+    // A missing or unreadable document leaves its box empty, silently.
+    m_rtb1->loadFile(AppFolder + u"Licence.rtf"_s);
+    m_rtb2->loadFile(AppFolder + u"Resume.rtf"_s);
+}
+
+void FrmLister::onTab(int i)
+{
+    for (int t = 1; t <= 4; ++t)
+        m_cmdOnglet[static_cast<size_t>(t)]->setBackColour(kBackground);
+    m_cmdOnglet[static_cast<size_t>(i)]->setBackColour(kSelectedTab);
+    for (int t = 1; t <= 4; ++t)
+        m_fra[static_cast<size_t>(t)]->hide();
+    m_fra[static_cast<size_t>(i)]->show();
+
+    const bool listOrSearch = i == 1 || i == 2;
+    setTextColour(m_lbl6, listOrSearch ? kBlack : kSelectedTab);
+    if (listOrSearch)
+        setWindowTitle(AppTitle);
+    for (int k = 1; k <= 17; ++k)
+        setBoxText(k, QString());
+    if (listOrSearch)
+        setTextColour(m_lblAd[2], kGrey);
+    if (i == 2)
+        m_cbo2->setFocus();
+    else
+        m_foc->setFocus();
+}
+
+void FrmLister::onQuitClicked()
+{
+    m_foc->setFocus();
+    close();
 }
 
 void FrmLister::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    QCoreApplication::exit(0);
+    // The window is never closed: the only way out is the question, which ends the whole program.
+    event->ignore();
+    confirmQuit();
+}
+
+void FrmLister::confirmQuit()
+{
+    const MessageAnswer answer =
+        m_services.boxes->show(MessageIcon::Question, AppTitle,
+                               u"        Quitter le programme ?                    "_s, MessageButtons::YesNo);
+    if (answer != MessageAnswer::No)
+        TimEND->setInterval(500);
+}
+
+void FrmLister::onDownload()
+{
+    if (m_services.openUrl)
+        m_services.openUrl(installerAddress());
+    else
+        openWebAddress(installerAddress());
+    m_foc->setFocus();
+}
+
+void FrmLister::onFoc()
+{
+    // Enter searches on the search page once the word has two characters; elsewhere it does nothing.
+    if (!m_fra[2]->isVisible() || m_cbo2->currentText().size() < 2)
+        return;
+}
+
+QString FrmLister::boxText(int k) const
+{
+    if (k < 1 || k > 17)
+        return {};
+    QWidget *box = m_txtAdd[static_cast<size_t>(k)];
+    if (auto *line = qobject_cast<QLineEdit *>(box))
+        return line->text();
+    return static_cast<QPlainTextEdit *>(box)->toPlainText();
+}
+
+void FrmLister::setBoxText(int k, const QString &text)
+{
+    QWidget *box = m_txtAdd[static_cast<size_t>(k)];
+    if (auto *line = qobject_cast<QLineEdit *>(box)) {
+        line->setText(text);
+        line->setCursorPosition(0);
+    } else {
+        static_cast<QPlainTextEdit *>(box)->setPlainText(text);
+    }
+}
+
+void FrmLister::showRecord(int r)
+{
+    const AdditiveTable &table = m_services.data->additives;
+    for (int k = 1; k <= 17; ++k)
+        setBoxText(k, table.field(k, r).toString());
 }
 
 } // namespace korvelan

@@ -1,5 +1,9 @@
 #include "geometry.h"
 
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -59,6 +63,20 @@ QFont programFont(FontFace face, double points, bool bold)
     font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     font.setBold(bold);
     return font;
+}
+
+QFont listFont()
+{
+    QFont font = programFont(FontFace::FixedPitch, 9);
+    const double advance = QFontMetricsF(font).horizontalAdvance(u'M');
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 8.0 - advance);
+    return font;
+}
+
+QSize screenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1920, 1080);
 }
 
 } // namespace korvelan

@@ -26,4 +26,11 @@ QPointF placeOnScreen(QSizeF screenTwips, QSizeF windowTwips, double verticalDiv
 enum class FontFace { Arial, CourierNew, MsSansSerif, Verdana, Calibri, FixedPitch };
 QFont programFont(FontFace face, double points, bool bold = false);
 
+// The fixed-pitch font of the additive lists: every character cell 8 pixels (120 twips) wide, so that
+// the padded columns of a row stand under their headings.
+QFont listFont();
+
+// The size of the primary screen, in logical pixels.
+QSize screenSize();
+
 } // namespace korvelan

@@ -5,9 +5,7 @@
 #include "geometry.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -107,7 +105,7 @@ void FrmBDem::onTimDeb()
 {
     TimDeb->setInterval(0);
     setCursor(Qt::WaitCursor);
-    const QSize screen = m_services.screenSize ? m_services.screenSize() : QGuiApplication::primaryScreen()->size();
+    const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
     const QRectF twips =
         splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
     setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));

@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
                     .boxes = &boxes,
                     .loadMainWindow =
                         [&](FrmBDem &self) {
-                            lister = std::make_unique<FrmLister>(data, boxes);
+                            lister = std::make_unique<FrmLister>(FrmLister::Services{.data = &data, .boxes = &boxes});
                             lister->load(&self);
                         },
                     .screenSize = {}});

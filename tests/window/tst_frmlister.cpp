@@ -1,0 +1,250 @@
+#include "listerfixture.h"
+#include "listline.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+using namespace korvelan;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Notes how full the two lists were when the window first became visible.
+struct ShowWatcher : QObject {
+    QListWidget *numbers = nullptr;
+    QListWidget *alphabetical = nullptr;
+    int numbersAtShow = -1, alphabeticalAtShow = -1;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && numbersAtShow < 0) {
+            numbersAtShow = numbers->count();
+            alphabeticalAtShow = alphabetical->count();
+        }
+        return false;
+    }
+};
+
+quint32 backColour(const ListerFixture &f, int i)
+{
+    return f.find<ColourButton>(u"CmdOnglet(%1)"_s.arg(i))->backColour();
+}
+
+} // namespace
+
+class TestFrmLister : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void opensLaidOutWithBothListsFilled();
+    void listsFollowTheDataOrder();
+    void tabs_data();
+    void tabs();
+    void titleStaysFromSearchToInformation();
+    void quit_data();
+    void quit();
+    void missingDocumentLeavesItsBoxEmpty();
+    void downloadOpensTheInstallerAddress();
+    void enterDoesNothingOnTheListPage();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void TestFrmLister::initTestCase()
+{
+    // The documents come from the folder the program started in: here one holding only Resume.rtf.
+    QVERIFY(QFile::copy(QStringLiteral(KORVELAN_DOCS_DIR) + u"/Resume.rtf"_s, m_folder.filePath(u"Resume.rtf"_s)));
+    AppFolder = appFolderFrom(m_folder.path());
+}
+
+void TestFrmLister::opensLaidOutWithBothListsFilled()
+{
+    ListerFixture f;
+    ShowWatcher watcher;
+    watcher.numbers = f.list(u"LstNumAdd"_s);
+    watcher.alphabetical = f.list(u"LstAlpha"_s);
+    f.window->installEventFilter(&watcher);
+    f.window->load(nullptr);
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(f.window->windowTitle(), u"692 KORVELAN"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->isVisible(), 5000);
+
+    QCOMPARE(watcher.numbersAtShow, RecordCount);
+    QCOMPARE(watcher.alphabeticalAtShow, RecordCount);
+    // 15060 by 10200 twips (1004 by 680 pixels) outside, centred on a 1920 by 1080 screen.
+    QCOMPARE(f.window->pos(), QPoint(458, 200));
+    QVERIFY(f.window->width() <= 1004 && f.window->height() <= 680);
+    QVERIFY(f.window->rect().contains(f.find<QWidget>(u"LblFond"_s)->geometry()));
+    QVERIFY(!f.window->rect().intersects(f.find<QWidget>(u"Foc"_s)->geometry()));
+    QVERIFY(f.find<QWidget>(u"Fra(1)"_s)->isVisible());
+    for (const QString &page : {u"Fra(2)"_s, u"Fra(3)"_s, u"Fra(4)"_s})
+        QVERIFY(!f.find<QWidget>(page)->isVisible());
+    QCOMPARE(backColour(f, 1), 0xC0C0C0u);
+    for (int i = 2; i <= 4; ++i)
+        QCOMPARE(backColour(f, i), 0xE0E0E0u);
+    QCOMPARE(f.window->boxText(1), u"r1f1"_s);
+    QCOMPARE(f.window->boxText(17), u"1"_s);
+    QVERIFY(f.list(u"LstNumAdd"_s)->selectedItems().isEmpty());
+    QVERIFY(f.list(u"LstAlpha"_s)->selectedItems().isEmpty());
+    QVERIFY(!f.find<QWidget>(u"LstAlpha"_s)->isVisible());
+    QCOMPARE(f.list(u"LstAlpha"_s)->height(), f.list(u"LstNumAdd"_s)->height());
+    QVERIFY(f.find<QLabel>(u"LblNversion"_s)->text().startsWith(u"Version 1.00"_s));
+    QVERIFY(f.boxes.boxes.isEmpty());
+}
+
+void TestFrmLister::listsFollowTheDataOrder()
+{
+    // Field 18 of the fixture reverses the records; one value names no slot and is passed over.
+    QList<QByteArray> lines = fixtures::databaseLines(RecordCount);
+    lines[2].replace("$690$", "$x$");
+    ListerFixture f(fixtures::joinLines(lines));
+    QVERIFY(f.open());
+    const AdditiveTable &table = f.data.additives;
+    QCOMPARE(f.list(u"LstNumAdd"_s)->count(), RecordCount);
+    QCOMPARE(f.row(u"LstNumAdd"_s, 0), ListLine(table.record(1)));
+    QCOMPARE(f.row(u"LstNumAdd"_s, 691), ListLine(table.record(692)));
+    QCOMPARE(f.list(u"LstAlpha"_s)->count(), RecordCount - 1);
+    QCOMPARE(f.row(u"LstAlpha"_s, 0), ListLine(table.record(692)));
+    QCOMPARE(f.row(u"LstAlpha"_s, 1), ListLine(table.record(691)));
+    QCOMPARE(f.row(u"LstAlpha"_s, 2), ListLine(table.record(689)));
+}
+
+// One row per tab button: what the window shows after it is clicked.
+void TestFrmLister::tabs_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QColor>("headingColour");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("captionGrey");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("list") << 1 << QColor(0, 0, 0) << u"Les KORVELAN"_s << true << u"Foc"_s;
+    QTest::newRow("search") << 2 << QColor(0, 0, 0) << u"Les KORVELAN"_s << true << u"Cbo2"_s;
+    QTest::newRow("information") << 3 << QColor(192, 192, 192) << u"692 KORVELAN"_s << false << u"Foc"_s;
+    QTest::newRow("about") << 4 << QColor(192, 192, 192) << u"692 KORVELAN"_s << false << u"Foc"_s;
+}
+
+void TestFrmLister::tabs()
+{
+    QFETCH(int, tab);
+    QFETCH(QColor, headingColour);
+    QFETCH(QString, title);
+    QFETCH(bool, captionGrey);
+    QFETCH(QString, focus);
+
+    ListerFixture f;
+    QVERIFY(f.open());
+    f.window->activateWindow();
+    auto *numbers = f.list(u"LstNumAdd"_s);
+    numbers->setCurrentRow(5);
+    // The caption "Risque" red, as a class-4 additive leaves it; the list and information tabs set it grey.
+    QPalette red = f.find<QLabel>(u"LblAd(2)"_s)->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    f.find<QLabel>(u"LblAd(2)"_s)->setPalette(red);
+
+    for (int round = 0; round < 2; ++round) { // clicking the tab already shown runs it again in full
+        QTest::mouseClick(f.find<ColourButton>(u"CmdOnglet(%1)"_s.arg(tab)), Qt::LeftButton);
+        for (int i = 1; i <= 4; ++i) {
+            QCOMPARE(backColour(f, i), i == tab ? 0xC0C0C0u : 0xE0E0E0u);
+            QCOMPARE(f.find<QWidget>(u"Fra(%1)"_s.arg(i))->isVisible(), i == tab);
+        }
+        QCOMPARE(f.textColour(u"Lbl(6)"_s), headingColour);
+        QCOMPARE(f.window->windowTitle(), title);
+        for (int k = 1; k <= 17; ++k)
+            QVERIFY(f.window->boxText(k).isEmpty());
+        QCOMPARE(f.textColour(u"LblAd(2)"_s), captionGrey ? QColor(128, 128, 128) : QColor(255, 0, 0));
+        QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                 focus == u"Cbo2" ? u"Cbo2"_s : focus);
+    }
+    // The lists keep their rows and their selection.
+    QCOMPARE(numbers->count(), RecordCount);
+    QCOMPARE(numbers->currentRow(), 5);
+}
+
+void TestFrmLister::titleStaysFromSearchToInformation()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    QTest::mouseClick(f.find<ColourButton>(u"CmdOnglet(2)"_s), Qt::LeftButton);
+    QTest::mouseClick(f.find<ColourButton>(u"CmdOnglet(3)"_s), Qt::LeftButton);
+    QCOMPARE(f.window->windowTitle(), u"Les KORVELAN"_s);
+    QTest::mouseClick(f.find<ColourButton>(u"CmdOnglet(1)"_s), Qt::LeftButton);
+    QCOMPARE(f.textColour(u"Lbl(6)"_s), QColor(0, 0, 0));
+}
+
+void TestFrmLister::quit_data()
+{
+    QTest::addColumn<bool>("fromButton");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("button, No") << true << false;
+    QTest::newRow("button, Yes") << true << true;
+    QTest::newRow("close box, No") << false << false;
+    QTest::newRow("close box, Yes") << false << true;
+}
+
+void TestFrmLister::quit()
+{
+    QFETCH(bool, fromButton);
+    QFETCH(bool, yes);
+    ListerFixture f;
+    QVERIFY(f.open());
+    f.boxes.answers = {yes ? MessageAnswer::Yes : MessageAnswer::No};
+    if (fromButton)
+        QTest::mouseClick(f.find<ColourButton>(u"CmdQuitte"_s), Qt::LeftButton);
+    else
+        f.window->close();
+
+    QCOMPARE(f.boxes.boxes.size(), 1);
+    const RecordingMessageBoxes::Box box = f.boxes.boxes.first();
+    QCOMPARE(box.text, u"        Quitter le programme ?                    "_s);
+    QCOMPARE(box.title, u"Les KORVELAN"_s);
+    QCOMPARE(box.icon, MessageIcon::Question);
+    QCOMPARE(box.buttons, MessageButtons::YesNo);
+    QVERIFY(f.window->isVisible()); // the close itself is always cancelled
+    if (yes) {
+        QTRY_VERIFY_WITH_TIMEOUT(f.endedAt >= 0, 3000);
+        QVERIFY2(f.endedAt - box.atMs >= 499, qPrintable(QString::number(f.endedAt - box.atMs)));
+    } else {
+        QTest::qWait(700);
+        QCOMPARE(f.endedAt, -1);
+        QCOMPARE(f.window->boxText(1), u"r1f1"_s);
+    }
+}
+
+void TestFrmLister::missingDocumentLeavesItsBoxEmpty()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.find<QTextEdit>(u"Rtb1"_s)->document()->isEmpty());
+    QVERIFY(f.find<QTextEdit>(u"Rtb2"_s)->toPlainText().contains(u"additif"_s));
+    QVERIFY(f.boxes.boxes.isEmpty());
+}
+
+void TestFrmLister::downloadOpensTheInstallerAddress()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    f.window->activateWindow();
+    QTest::mouseClick(f.find<ColourButton>(u"CmdOnglet(4)"_s), Qt::LeftButton);
+    QTest::mouseClick(f.find<ColourButton>(u"CmdTelecharger"_s), Qt::LeftButton);
+    QCOMPARE(f.opened.size(), 1);
+    QCOMPARE(f.opened[0].scheme(), u"https"_s);
+    QCOMPARE(f.opened[0].path(), u"/download/korvelan/Installer_les_korvelan.exe"_s);
+    QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(u"Foc"_s));
+}
+
+void TestFrmLister::enterDoesNothingOnTheListPage()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    f.window->activateWindow();
+    QTest::keyClick(f.window.get(), Qt::Key_Return);
+    QVERIFY(f.boxes.boxes.isEmpty());
+    QCOMPARE(f.window->boxText(1), u"r1f1"_s);
+}
+
+QTEST_MAIN(TestFrmLister)
+#include "tst_frmlister.moc"
