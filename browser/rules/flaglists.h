@@ -1,0 +1,59 @@
+#pragma once
+
+#include "additive.h"
+#include "colouring.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <array>
+#include <optional>
+
+namespace korvelan {
+
+// Which list a display option shows.
+enum class ShownList { Numbers, Alphabetical, Flags };
+
+// One of the eight display options under the additive lists. The first two show a full list and
+// fill the panel with its first record; the six others build the list of the additives that hold
+// "Oui" in one field, in their own colour, and put the count and a suffix into the window title.
+struct DisplayOption {
+    ShownList list;
+    int panelRecord;             // record shown in the detail panel afterwards
+    QStringView procedure;       // name of the builder of a flag list; empty for full lists
+    int field;                   // field tested for "Oui"; 0 for full lists
+    QStringView titleSuffix;     // follows the count in the window title; empty for full lists
+    quint32 listColour;          // text colour of the flag list; unused for full lists
+};
+
+inline constexpr int DisplayOptionCount = 8;
+
+// Indexed by the option (0 to 7). Note that options 5 and 6 are not in field order.
+inline constexpr std::array<DisplayOption, DisplayOptionCount> DisplayOptions = {{
+    {ShownList::Numbers, 1, {}, 0, {}, colour::Blue},
+    {ShownList::Alphabetical, 604, {}, 0, {}, colour::Blue},
+    {ShownList::Flags, 17, u"Sub6UE", AuthorisedEU, u" additifs autorisés dans l'UE", colour::Blue},
+    {ShownList::Flags, 1, u"Sub7FR", AuthorisedFR, u" additifs autorisés en france", colour::DarkBlue},
+    {ShownList::Flags, 48, u"Sub8AB", AuthorisedOrganic, u" additifs autorisés en bio", colour::Green},
+    {ShownList::Flags, 97, u"Sub10BB", AuthorisedInfants, u" additifs autorisés pour le nourrisson", colour::Magenta},
+    {ShownList::Flags, 4, u"Sub9AN", AnimalOrigin, u" additifs d'origine animale", colour::Brown},
+    {ShownList::Flags, 1, u"Sub11HA", Halal, u" additifs considérés halal", colour::Orange},
+}};
+
+// The option of index 0 to 7, or nothing for any other index.
+std::optional<DisplayOption> displayOption(int option);
+
+// Record numbers, in ascending order, of the records 1 to RecordCount whose `field` is exactly
+// "Oui" (case-sensitive, whole text).
+using FlagList = QList<int>;
+FlagList buildFlagList(const AdditiveTable &table, int field);
+
+// The list rows of the given records, in their order.
+QStringList listLines(const AdditiveTable &table, const QList<int> &records);
+
+// Window title of a flag list: the count in plain decimal digits, then the suffix.
+QString flagListTitle(int count, QStringView suffix);
+
+} // namespace korvelan

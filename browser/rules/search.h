@@ -1,0 +1,109 @@
+#pragma once
+
+#include "additive.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <array>
+
+namespace korvelan {
+
+// Replaces every occurrence of old_car in laChaine by new_car, from the left, without overlaps and
+// without searching the replacement text again. An empty old_car, and a text that is empty or
+// holds spaces only, give laChaine unchanged.
+QString sChangeCaractere(QString laChaine, QString old_car, QString new_car);
+
+// True when `word` occurs anywhere in `keywords`, letter case ignored. There is no word boundary:
+// "e100" occurs in "e1000 acide", and a space must match a space.
+bool MatchesKeyword(QStringView word, QStringView keywords);
+// The same against the keyword line of record r.
+bool MatchesKeyword(QStringView word, const AdditiveTable &table, int r);
+
+// The characters a search word may hold: letters without accents, digits and the space.
+inline constexpr QStringView AllowedCharacters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 ";
+
+// Text of the message shown for each disallowed character typed into the search word.
+QString disallowedCharacterMessage();
+
+// Outcome of checking a search word: the characters taken out, each once in the order of their
+// first appearance (one message is due for each), and the text left with allowed characters only.
+// Every character is checked, however long the text.
+struct InputCheck {
+    QStringList removed; // one character each (a pair of surrogates counts as one)
+    QString text;
+
+    // One message text per removed character.
+    QStringList messages() const;
+};
+InputCheck checkSearchInput(QStringView text);
+
+// Caption under the search results: "Aucun additif trouvé.", "Un additif trouvé." or
+// "N additifs trouvés.".
+QString resultCaption(int count);
+
+// The row shown for a word that matches nothing; the result list shows an empty row before it.
+QString noResultRow(QStringView word);
+
+// The outcome of a keyword search over records 1 to RecordCount: the matching records in
+// ascending order, and the rows of the result list (the search rows of the matches, or an empty
+// row and the no-result row). The panel shows the first match, records.value(0) when there is one.
+struct SearchResult {
+    QList<int> records;
+    QStringList rows;
+};
+SearchResult searchKeywords(QStringView word, const AdditiveTable &table);
+
+// The history of searched words: the working table that gets sorted, its sorted copy and the
+// number of words the last sort handled. The drop-down list of searched words is rebuilt from the
+// sorted copy each time a new word comes in.
+class SearchHistory {
+public:
+    static constexpr int Capacity = 1000;
+
+    enum class Outcome {
+        Added,          // the word was new: `list` is the new, sorted drop-down list
+        AlreadyPresent, // the list holds the word already: `list` is unchanged
+        Refused,        // the list is full: the word is not recorded and `list` is unchanged
+    };
+    struct Update {
+        Outcome outcome;
+        QStringList list;
+    };
+
+    // Records a searched word, given the drop-down list as it stands. An empty list simply becomes
+    // the one word. Otherwise a word already in it (exact comparison, case significant) changes
+    // nothing; a new one is added to the entries of the list and everything is sorted again. A list
+    // that already holds Capacity words takes no more.
+    Update record(const QString &word, const QStringList &currentList);
+
+    // Orders slots 1 to HistoryCount() of the working table in place, then copies them to the
+    // sorted table. Order: character by character, by the single-byte code of each character; a
+    // word before any longer word that begins with it; capitals before small letters; an empty
+    // word after every other.
+    void SortHistory();
+
+    int HistoryCount() const { return m_count; }
+    void setHistoryCount(int count);
+
+    // Slot i (1 to Capacity) of the working table and of the sorted table; empty outside.
+    QString searchHistorySlot(int i) const;
+    void setSearchHistorySlot(int i, const QString &word);
+    QString sortedHistorySlot(int i) const;
+
+    // Slots 1 to HistoryCount() of the sorted table.
+    QStringList sortedWords() const;
+
+private:
+    std::array<QString, Capacity> m_searchHistory; // the working table, sorted in place
+    std::array<QString, Capacity> m_sortedHistory;
+    int m_count = 0;
+};
+
+// The code by which SortHistory orders a character: its Windows-1252 byte. A character outside
+// that code page (the input check lets none through) orders after all of them, by its Unicode value.
+int historyCharacterCode(QChar c);
+
+} // namespace korvelan

@@ -1,0 +1,41 @@
+#include "suggestions.h"
+
+namespace korvelan {
+
+namespace {
+
+// True when the first text.size() characters of `word`, lower-cased, are exactly `text`.
+bool beginsWithLowered(QStringView word, QStringView text)
+{
+    if (word.size() < text.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (word[i].toLower() != text[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QList<QStringView> SuggestKeywords(QStringView text, const KeywordIndex &index)
+{
+    QList<QStringView> result;
+    if (text.size() < 2)
+        return result;
+    const int letter = letterIndex(text.front());
+    if (letter < 0)
+        return result;
+
+    // The number of entries comes from the letter counts, as the list was cut by them.
+    const LetterList list = index.letter(letter);
+    const int count = KeywordLetterCounts[static_cast<size_t>(letter)];
+    for (int s = 1; s <= count; ++s) {
+        const QStringView word = list.entry(s);
+        if (beginsWithLowered(word, text))
+            result.append(word);
+    }
+    return result;
+}
+
+} // namespace korvelan
