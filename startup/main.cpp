@@ -42,7 +42,10 @@ int main(int argc, char *argv[])
                     .boxes = &boxes,
                     .loadMainWindow =
                         [&](FrmBDem &self) {
-                            lister = std::make_unique<FrmLister>(FrmLister::Services{.data = &data, .boxes = &boxes});
+                            FrmLister::Services services;
+                            services.data = &data;
+                            services.boxes = &boxes;
+                            lister = std::make_unique<FrmLister>(std::move(services));
                             lister->load(&self);
                         },
                     .screenSize = {}});

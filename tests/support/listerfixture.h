@@ -38,7 +38,10 @@ struct ListerFixture {
     bool open()
     {
         window->load(nullptr);
-        return QTest::qWaitFor([this] { return window->isVisible(); }, 5000);
+        if (!QTest::qWaitFor([this] { return window->isVisible(); }, 5000))
+            return false;
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
     }
 
     template <typename T> T *find(const QString &name) const { return window->findChild<T *>(name); }
