@@ -3,7 +3,10 @@
 #include "additive.h"
 #include "constants.h"
 #include "geometry.h"
+#include "colouring.h"
+#include "flaglists.h"
 #include "listline.h"
+#include "rownumber.h"
 #include "richtextview.h"
 #include "webaddress.h"
 
@@ -16,6 +19,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QShortcut>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -184,7 +188,7 @@ void FrmLister::buildWindow()
     // Enter clicks the default button wherever the focus is in the window.
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *enter = new QShortcut(QKeySequence(key), this);
-        connect(enter, &QShortcut::activated, m_foc, &QPushButton::click);
+        connect(enter, &QShortcut::activated, this, &FrmLister::onEnter);
     }
 
     for (int i = 1; i <= 4; ++i) {
@@ -257,6 +261,132 @@ void FrmLister::buildListPage()
     m_lstTri = makeList(page, u"LstTri"_s, u"Additifs choisis par l'option d'affichage"_s,
                         twipsRect(60, 480, 10215, 6105), listFont(), 0xFF0000);
     m_lstTri->hide();
+    for (QListWidget *list : {m_lstNumAdd, m_lstAlpha, m_lstTri})
+        connectSelection(list);
+    buildDisplayOptions();
+}
+
+void FrmLister::buildDisplayOptions()
+{
+    QFrame *page = m_fra[1];
+    makeLabel(page, u"LblAd(14)"_s, u"Options d'affichage, trier en fonction de:"_s, twipsRect(120, 7860, 6000, 300),
+              programFont(FontFace::Arial, 9, true), kBlack);
+    struct Option {
+        double left, top;
+        int caption;
+        const char16_t *text;
+    };
+    const std::array<Option, 8> options = {{
+        {240, 8220, 14, u"Numéro d'additif"}, {2640, 8220, 15, u"Ordre alphabét."},
+        {5040, 8220, 16, u"Autorisé dans l'UE"}, {7500, 8220, 18, u"Autorisé en France"},
+        {240, 8640, 19, u"Autorisé en bio"}, {2640, 8640, 20, u"Autorisé nourrisson"},
+        {5040, 8640, 21, u"D'origine animale"}, {7500, 8640, 22, u"Considéré halal"},
+    }};
+    const QIcon ring(u":/pictures/option_off.png"_s);
+    const QPixmap mark = QIcon(u":/pictures/option_on.png"_s).pixmap(QSize(20, 20), devicePixelRatio());
+    for (int i = 0; i < 8; ++i) {
+        const Option &option = options[static_cast<size_t>(i)];
+        const QString text = QString::fromUtf16(option.text);
+        auto *image = new QToolButton(page);
+        image->setObjectName(indexed(u"ImgD", i));
+        image->setAccessibleName(text);
+        image->setAccessibleDescription(u"Option d'affichage"_s);
+        image->setIcon(ring);
+        image->setIconSize(QSize(20, 20));
+        image->setAutoRaise(true);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setGeometry(twipsRect(option.left, option.top, 300, 300));
+        image->setStyleSheet(u"QToolButton { border: none; padding: 0; } QToolButton:focus { border: 1px dotted #000; }"_s);
+        connect(image, &QToolButton::clicked, this, [this, i] { onImgD(i); });
+        m_imgD[static_cast<size_t>(i)] = image;
+
+        // The mark lies over its ring and lets clicks through to it, so choosing the option that is
+        // already marked runs it again.
+        auto *chosen = new QLabel(page);
+        chosen->setObjectName(indexed(u"ImgB", i));
+        chosen->setPixmap(mark);
+        chosen->setGeometry(image->geometry());
+        chosen->setAttribute(Qt::WA_TransparentForMouseEvents);
+        chosen->setVisible(i == 0);
+        m_imgB[static_cast<size_t>(i)] = chosen;
+
+        auto *caption = makeLabel(page, indexed(u"LblLab", option.caption), text,
+                                  twipsRect(option.left + 360, option.top + 15, 2040, 285),
+                                  programFont(FontFace::Arial, 9), kBlack);
+        caption->setBuddy(image);
+    }
+}
+
+void FrmLister::connectSelection(QListWidget *list)
+{
+    // A move of the selection, by mouse or keyboard, shows the additive; so does a click on the row
+    // that is already selected, which changes no selection.
+    connect(list, &QListWidget::currentRowChanged, this, [this, list](int row) {
+        if (row >= 0)
+            onListSelection(list);
+    });
+    list->viewport()->installEventFilter(this);
+    connect(list, &QListWidget::clicked, this, [this, list](const QModelIndex &index) {
+        if (m_rowAtPress.value(list->viewport(), -1) == index.row())
+            onListSelection(list);
+    });
+}
+
+bool FrmLister::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        if (auto *list = qobject_cast<QListWidget *>(watched->parent()))
+            m_rowAtPress[watched] = list->currentRow();
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmLister::onListSelection(QListWidget *list)
+{
+    QListWidgetItem *item = list->currentItem();
+    if (!item)
+        return;
+    const RowNumber number = rowRecordNumber(item->text());
+    if (number.error == TypeMismatch)
+        return; // a row without a number, such as a message row: nothing to show
+    if (!number.ok()) {
+        m_services.boxes->show(MessageIcon::Critical, SelectionErrorTitle.toString(),
+                               selectionErrorText(number.error), MessageButtons::Ok);
+        return;
+    }
+    showRecord(number.record);
+}
+
+void FrmLister::onImgD(int i)
+{
+    const std::optional<DisplayOption> option = displayOption(i);
+    if (!option)
+        return;
+    for (QLabel *mark : m_imgB)
+        mark->hide();
+    m_imgB[static_cast<size_t>(i)]->show();
+    for (int k = 1; k <= 17; ++k)
+        setBoxText(k, QString());
+
+    m_lstAlpha->setVisible(option->list == ShownList::Alphabetical);
+    m_lstNumAdd->setVisible(option->list == ShownList::Numbers);
+    if (option->list != ShownList::Flags) {
+        m_lstTri->hide();
+        showRecord(option->panelRecord);
+    } else {
+        // The flag list is built anew on each choice, in one pass over the table.
+        m_lstTri->clear();
+        m_lstTri->show();
+        QPalette palette = m_lstTri->palette();
+        palette.setColor(QPalette::Text, bgrColor(option->listColour));
+        m_lstTri->setPalette(palette);
+        const AdditiveTable &table = m_services.data->additives;
+        const FlagList records = buildFlagList(table, option->field);
+        m_lstTri->addItems(listLines(table, records));
+        showRecord(option->panelRecord);
+        setWindowTitle(flagListTitle(int(records.size()), option->titleSuffix));
+        m_lstTri->show();
+    }
+    m_foc->setFocus();
 }
 
 void FrmLister::buildSearchPage()
@@ -273,6 +403,7 @@ void FrmLister::buildSearchPage()
 
     m_lstC = makeList(page, u"LstC"_s, u"Additifs trouvés"_s, twipsRect(60, 465, 10215, 4305), listFont(),
                       kListBrown);
+    connectSelection(m_lstC);
     m_lblAd[15] = makeLabel(page, u"LblAd(15)"_s, u"Recherche par mot clé:"_s, twipsRect(60, 4920, 2775, 345),
                             programFont(FontFace::Arial, 12, true), kBlack);
     m_lblAd[16] = makeLabel(page, u"LblAd(16)"_s,
@@ -434,6 +565,45 @@ void FrmLister::buildDetailPanel()
                       small ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
     }
     m_lbl6->raise();
+
+    // The question marks at the right end of the captions "Risque" and "DJA" open the legends.
+    const QIcon info(u":/pictures/info.png"_s);
+    const std::array<std::pair<int, const char16_t *>, 2> legends = {{{2, u"Légende des classes de risque"},
+                                                                      {3, u"Légende de la DJA"}}};
+    for (int i = 0; i < 2; ++i) {
+        QLabel *caption = m_lblAd[static_cast<size_t>(legends[static_cast<size_t>(i)].first)];
+        const int textWidth = caption->fontMetrics().horizontalAdvance(caption->text());
+        auto *image = new QToolButton(this);
+        image->setObjectName(indexed(u"ImgInfo", i));
+        image->setToolTip(u"Plus d'informations"_s);
+        image->setAccessibleName(QString::fromUtf16(legends[static_cast<size_t>(i)].second));
+        image->setAccessibleDescription(u"Plus d'informations"_s);
+        image->setIcon(info);
+        image->setIconSize(QSize(13, 15));
+        image->setAutoRaise(true);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setStyleSheet(u"QToolButton { border: none; padding: 0; } QToolButton:focus { border: 1px dotted #000; }"_s);
+        image->setGeometry(caption->x() + (caption->width() + textWidth) / 2 + 3, caption->y() + 2, 15, 17);
+        connect(image, &QToolButton::clicked, this, [this, i] { onImgInfo(i); });
+    }
+}
+
+void FrmLister::onImgInfo(int i)
+{
+    m_services.boxes->show(MessageIcon::None, AppTitle, i == 0 ? riskLegendText() : dailyIntakeLegendText(),
+                           MessageButtons::Ok);
+}
+
+void FrmLister::onBoxTextChanged(int k)
+{
+    if (k == 6 || k == 7) {
+        setTextColour(m_txtAdd[static_cast<size_t>(k)], authorisationColour(boxText(k)));
+    } else if (k == 16) {
+        const RiskColours colours = riskColours(boxText(16));
+        if (colours.caption)
+            setTextColour(m_lblAd[2], *colours.caption);
+        setTextColour(m_txtAdd[16], colours.box);
+    }
 }
 
 void FrmLister::load(QWidget *splash)
@@ -564,6 +734,16 @@ void FrmLister::onDownload()
     m_foc->setFocus();
 }
 
+void FrmLister::onEnter()
+{
+    // Enter clicks the default button, except on an option ring, which it chooses.
+    if (auto *ring = qobject_cast<QToolButton *>(QApplication::focusWidget()); ring && m_imgD.end() != std::find(m_imgD.begin(), m_imgD.end(), ring)) {
+        ring->click();
+        return;
+    }
+    m_foc->click();
+}
+
 void FrmLister::onFoc()
 {
     // Enter searches on the search page once the word has two characters; elsewhere it does nothing.
@@ -590,6 +770,7 @@ void FrmLister::setBoxText(int k, const QString &text)
     } else {
         static_cast<QPlainTextEdit *>(box)->setPlainText(text);
     }
+    onBoxTextChanged(k);
 }
 
 void FrmLister::showRecord(int r)

@@ -5,6 +5,7 @@
 #include "oneshottimer.h"
 #include "programdata.h"
 
+#include <QMap>
 #include <QUrl>
 #include <QWidget>
 
@@ -16,6 +17,7 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QToolButton;
 
 namespace korvelan {
 
@@ -75,6 +77,16 @@ private:
     void confirmQuit();
     void onDownload();
     void onFoc();
+    void onEnter();
+
+    // Reactions of the detail panel, the list rows and the display options.
+    void onBoxTextChanged(int k);
+    void onImgInfo(int i);
+    void onListSelection(QListWidget *list);
+    void onImgD(int i);
+    void buildDisplayOptions();
+    void connectSelection(QListWidget *list);
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     // Sets the text of detail box k and runs the box's reaction to the change.
     void setBoxText(int k, const QString &text);
@@ -86,6 +98,9 @@ private:
     std::array<QWidget *, 18> m_txtAdd{};       // TxtADD(1) to TxtADD(17)
     std::array<QLabel *, 17> m_lblAd{};         // LblAd(0) to LblAd(16)
     QLabel *m_lbl6 = nullptr;
+    std::array<QToolButton *, 8> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
+    std::array<QLabel *, 8> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
+    QMap<QObject *, int> m_rowAtPress;     // the current row of a list when a mouse button went down
     QPushButton *m_foc = nullptr;
     QFrame *m_linHauteur = nullptr;
     QFrame *m_linLargeur = nullptr;

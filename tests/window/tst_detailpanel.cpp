@@ -1,0 +1,252 @@
+#include "listerfixture.h"
+#include "listline.h"
+
+#include <QToolButton>
+
+using namespace korvelan;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A database whose six yes/no fields say "Oui" when the record number is a multiple of the field
+// number, and near misses ("oui", "Oui ") just after; the risk classes cycle.
+QByteArray flagDatabase()
+{
+    QList<QByteArray> lines;
+    const QByteArray risks[] = {"1", "2", "3", "4", "?"};
+    for (int r = 1; r <= RecordCount; ++r) {
+        QList<QByteArray> fields;
+        for (int k = 1; k <= 19; ++k)
+            fields.append('r' + QByteArray::number(r) + 'f' + QByteArray::number(k));
+        for (int k = 6; k <= 11; ++k)
+            fields[k - 1] = r % k == 0 ? "Oui" : r % k == 1 ? "oui" : r % k == 2 ? "Oui " : k <= 7 ? "Interdit" : "Non";
+        fields[15] = risks[r % 5];
+        fields[16] = QByteArray::number(r);
+        fields[17] = QByteArray::number(RecordCount + 1 - r);
+        lines.append(fields.join('$'));
+    }
+    return fixtures::joinLines(lines);
+}
+
+const QColor kRed(255, 0, 0), kBlack(0, 0, 0), kGrey(128, 128, 128), kGreen(0, 128, 0);
+
+} // namespace
+
+class TestDetailPanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { setStartupConstants(); }
+    void rowSelection_data();
+    void rowSelection();
+    void colouringFollowsEveryChange();
+    void sameRowAgainRefillsThePanel();
+    void legends_data();
+    void legends();
+    void options_data();
+    void options();
+    void fullListsKeepSelectionAndTitle();
+    void optionsFromTheKeyboard();
+};
+
+// Rows as the lists may hold them, and what a selection of each does.
+void TestDetailPanel::rowSelection_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("firstBox");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("record 604") << u"E950     Acésulfate de potassi...       $604"_s << u"r604f1"_s << 0;
+    QTest::newRow("number with spaces") << u"x $ 12 "_s << u"r12f1"_s << 0;
+    QTest::newRow("slot past the records") << u"x$695"_s << QString() << 0;
+    QTest::newRow("no dollar") << u"     Aucun additif trouvé avec le mot ''xyz''"_s << u"r1f1"_s << 0;
+    QTest::newRow("empty row") << QString() << u"r1f1"_s << 0;
+    QTest::newRow("nothing after the dollar") << u"x$"_s << u"r1f1"_s << 0;
+    QTest::newRow("zero") << u"x$0"_s << u"r1f1"_s << 9;
+    QTest::newRow("past the table") << u"x$701"_s << u"r1f1"_s << 9;
+    QTest::newRow("beyond 16 bits") << u"x$40000"_s << u"r1f1"_s << 6;
+}
+
+void TestDetailPanel::rowSelection()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, firstBox);
+    QFETCH(int, errorCode);
+    ListerFixture f;
+    QVERIFY(f.open());
+    QListWidget *results = f.list(u"LstC"_s);
+    results->addItems({u"filler$2"_s, row});
+    results->setCurrentRow(1);
+
+    QCOMPARE(f.window->boxText(1), firstBox);
+    if (errorCode == 0) {
+        QVERIFY(f.boxes.boxes.isEmpty());
+        return;
+    }
+    QCOMPARE(f.boxes.boxes.size(), 1);
+    const RecordingMessageBoxes::Box box = f.boxes.boxes.first();
+    QCOMPARE(box.title, u"Erreur programme"_s);
+    QCOMPARE(box.icon, MessageIcon::Critical);
+    QVERIFY(box.text.startsWith(u"Erreur programme %1\r\nInterne 101\r\n\r\n"_s.arg(errorCode)));
+    QVERIFY(box.text.endsWith(u"."_s));
+    QCOMPARE(results->currentRow(), 1); // the list and its selection are left alone
+}
+
+void TestDetailPanel::colouringFollowsEveryChange()
+{
+    ListerFixture f(flagDatabase());
+    QVERIFY(f.open());
+    QListWidget *numbers = f.list(u"LstNumAdd"_s);
+    // Record 3: both authorisations "Interdit", risk "4": both boxes, the risk box and its caption red.
+    numbers->setCurrentRow(2);
+    QCOMPARE(f.textColour(u"TxtADD(6)"_s), kRed);
+    QCOMPARE(f.textColour(u"TxtADD(7)"_s), kRed);
+    QCOMPARE(f.textColour(u"TxtADD(16)"_s), kRed);
+    QCOMPARE(f.textColour(u"LblAd(2)"_s), kRed);
+    // Emptying the panel: authorisations black, the risk box red, the caption as it was.
+    QTest::mouseClick(f.find<QToolButton>(u"ImgD(1)"_s), Qt::LeftButton); // refills with record 604, risk "?"
+    QCOMPARE(f.textColour(u"LblAd(2)"_s), kGrey);
+    // Record 1: risk "2" orange, authorisations "oui" (not "Interdit") black.
+    numbers->show();
+    numbers->setCurrentRow(0);
+    QCOMPARE(f.textColour(u"TxtADD(16)"_s), QColor(255, 128, 0));
+    QCOMPARE(f.textColour(u"TxtADD(6)"_s), kBlack);
+    // Record 5 has risk "1": green, caption grey.
+    numbers->setCurrentRow(4);
+    QCOMPARE(f.textColour(u"TxtADD(16)"_s), kGreen);
+    QCOMPARE(f.textColour(u"LblAd(2)"_s), kGrey);
+    // Record 4 has risk "?" (black); record 18, risk "4", turns the caption red, and the tab empties
+    // the panel: the risk box goes red, the caption is set grey by the tab.
+    numbers->setCurrentRow(3);
+    QCOMPARE(f.textColour(u"TxtADD(16)"_s), kBlack);
+    numbers->setCurrentRow(17);
+    QCOMPARE(f.textColour(u"LblAd(2)"_s), kRed);
+    QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(3)"_s), Qt::LeftButton);
+    QCOMPARE(f.textColour(u"TxtADD(16)"_s), kRed);
+    QCOMPARE(f.textColour(u"TxtADD(6)"_s), kBlack);
+    QCOMPARE(f.textColour(u"TxtADD(7)"_s), kBlack);
+    QCOMPARE(f.textColour(u"LblAd(2)"_s), kRed); // the information tab leaves the caption alone
+}
+
+void TestDetailPanel::sameRowAgainRefillsThePanel()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    QListWidget *numbers = f.list(u"LstNumAdd"_s);
+    const QRect third = numbers->visualItemRect(numbers->item(2));
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, third.center());
+    QCOMPARE(f.window->boxText(1), u"r3f1"_s);
+    QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(1)"_s), Qt::LeftButton);
+    QCOMPARE(f.window->boxText(1), QString());
+    QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, third.center());
+    QCOMPARE(f.window->boxText(1), u"r3f1"_s);
+    QCOMPARE(f.window->boxText(17), u"3"_s);
+}
+
+void TestDetailPanel::legends_data()
+{
+    QTest::addColumn<int>("image");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("risk") << 0
+                          << u"1 = Additifs considérés à ce jour comme inoffensifs. Sans danger.\r\n"
+                             "2 = Additifs dont les rapports scientifiques sont contradictoires.\r\n"
+                             "       Sans danger à faible dose.\r\n"
+                             "3 = Additifs douteux qu'il vaut mieux éviter, toxiques.\r\n"
+                             "4 = Additifs dangereux et toxiques pour la santé."_s;
+    QTest::newRow("daily intake") << 1 << u"DJA = dose journalière admissible (exprimée en mg/kg)."_s;
+}
+
+void TestDetailPanel::legends()
+{
+    QFETCH(int, image);
+    QFETCH(QString, text);
+    ListerFixture f;
+    QVERIFY(f.open());
+    auto *button = f.find<QToolButton>(u"ImgInfo(%1)"_s.arg(image));
+    QCOMPARE(button->toolTip(), u"Plus d'informations"_s);
+    QVERIFY(button->focusPolicy() & Qt::TabFocus);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(f.boxes.boxes.size(), 1);
+    QCOMPARE(f.boxes.boxes[0].text, text);
+    QCOMPARE(f.boxes.boxes[0].icon, MessageIcon::None);
+    QCOMPARE(f.boxes.boxes[0].buttons, MessageButtons::Ok);
+    QCOMPARE(f.boxes.boxes[0].title, u"Les KORVELAN"_s);
+}
+
+void TestDetailPanel::options_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<int>("panelRecord");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("EU") << 2 << 6 << u" additifs autorisés dans l'UE"_s << 17 << QColor(0, 0, 255);
+    QTest::newRow("France") << 3 << 7 << u" additifs autorisés en france"_s << 1 << QColor(0, 0, 192);
+    QTest::newRow("organic") << 4 << 8 << u" additifs autorisés en bio"_s << 48 << QColor(0, 128, 0);
+    QTest::newRow("infants") << 5 << 10 << u" additifs autorisés pour le nourrisson"_s << 97 << QColor(255, 0, 255);
+    QTest::newRow("animal") << 6 << 9 << u" additifs d'origine animale"_s << 4 << QColor(128, 64, 0);
+    QTest::newRow("halal") << 7 << 11 << u" additifs considérés halal"_s << 1 << QColor(255, 128, 0);
+}
+
+void TestDetailPanel::options()
+{
+    QFETCH(int, option);
+    QFETCH(int, field);
+    QFETCH(QString, suffix);
+    QFETCH(int, panelRecord);
+    QFETCH(QColor, colour);
+    ListerFixture f(flagDatabase());
+    QVERIFY(f.open());
+    for (int round = 0; round < 2; ++round) { // the option already marked runs again
+        QTest::mouseClick(f.find<QToolButton>(u"ImgD(%1)"_s.arg(option)), Qt::LeftButton);
+        QListWidget *flags = f.list(u"LstTri"_s);
+        const int expected = RecordCount / field; // multiples of the field number; "oui" and "Oui " fail
+        QCOMPARE(flags->count(), expected);
+        QCOMPARE(flags->item(0)->text(), ListLine(f.data.additives.record(field)));
+        QCOMPARE(flags->item(expected - 1)->text(), ListLine(f.data.additives.record(expected * field)));
+        QCOMPARE(f.window->windowTitle(), QString::number(expected) + suffix);
+        QCOMPARE(flags->palette().color(QPalette::Text), colour);
+        QVERIFY(flags->isVisible());
+        QVERIFY(!f.list(u"LstNumAdd"_s)->isVisible());
+        QVERIFY(!f.list(u"LstAlpha"_s)->isVisible());
+        QCOMPARE(f.window->boxText(1), u"r%1f1"_s.arg(panelRecord));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(f.find<QWidget>(u"ImgB(%1)"_s.arg(i))->isVisible(), i == option);
+        QVERIFY(f.find<QWidget>(u"Foc"_s)->hasFocus());
+    }
+}
+
+void TestDetailPanel::fullListsKeepSelectionAndTitle()
+{
+    ListerFixture f(flagDatabase());
+    QVERIFY(f.open());
+    f.list(u"LstNumAdd"_s)->setCurrentRow(7);
+    QTest::mouseClick(f.find<QToolButton>(u"ImgD(2)"_s), Qt::LeftButton);
+    const QString title = f.window->windowTitle();
+    QTest::mouseClick(f.find<QToolButton>(u"ImgD(0)"_s), Qt::LeftButton);
+    QVERIFY(f.list(u"LstNumAdd"_s)->isVisible());
+    QVERIFY(!f.list(u"LstTri"_s)->isVisible());
+    QCOMPARE(f.list(u"LstNumAdd"_s)->currentRow(), 7);
+    QCOMPARE(f.window->windowTitle(), title);
+    QCOMPARE(f.window->boxText(1), u"r1f1"_s);
+    QTest::mouseClick(f.find<QToolButton>(u"ImgD(1)"_s), Qt::LeftButton);
+    QVERIFY(f.list(u"LstAlpha"_s)->isVisible());
+    QCOMPARE(f.window->boxText(1), u"r604f1"_s);
+    QCOMPARE(f.list(u"LstTri"_s)->count(), RecordCount / 6); // hidden, its rows kept
+}
+
+void TestDetailPanel::optionsFromTheKeyboard()
+{
+    ListerFixture f(flagDatabase());
+    QVERIFY(f.open());
+    auto *halal = f.find<QToolButton>(u"ImgD(7)"_s);
+    halal->setFocus();
+    QTest::keyClick(halal, Qt::Key_Space);
+    QCOMPARE(f.window->windowTitle(), u"62 additifs considérés halal"_s);
+    auto *organic = f.find<QToolButton>(u"ImgD(4)"_s);
+    organic->setFocus();
+    QTest::keyClick(organic, Qt::Key_Return);
+    QCOMPARE(f.window->windowTitle(), u"86 additifs autorisés en bio"_s);
+}
+
+QTEST_MAIN(TestDetailPanel)
+#include "tst_detailpanel.moc"
