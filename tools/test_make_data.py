@@ -1,0 +1,108 @@
+"""Unit tests of the data generator's tricky parts and of the validator's ability to see a fault."""
+
+import io
+import contextlib
+import tempfile
+import unittest
+from pathlib import Path
+
+import make_data
+import validate_data
+
+
+def record(code="E100", name="Curcumine", keywords="e100 curcumine", **overrides):
+    fields = dict(zip(make_data.FIELDS, [code, name, "Colorant", "curcumine", "nc", "Oui", "Oui", "Non", "Non", "Non",
+                                         "Non", "?", " ", " ", " ", "3", "1", "1", keywords]))
+    fields.update(overrides)
+    return [fields[f] for f in make_data.FIELDS]
+
+
+class DatabaseBytes(unittest.TestCase):
+    def test_layout_and_encoding(self):
+        recs = [record(Symptoms=" œdèmes’\u00a0°"), record(code="E101", keywords="e101")]
+        data = make_data.database_bytes(recs)
+        self.assertFalse(data.endswith(b"\r\n"))
+        self.assertEqual(data.count(b"\r\n"), 1)
+        first = data.split(b"\r\n")[0]
+        self.assertEqual(first.count(b"$"), 18)
+        self.assertIn(b" \x9cd\xe8mes\x92\xa0\xb0", first)
+
+    def test_character_outside_windows_1252_is_refused(self):
+        with self.assertRaises(make_data.SourceError):
+            make_data.database_bytes([record(name="Zéaxanthine β")])
+
+
+class KeywordBytes(unittest.TestCase):
+    def test_sorted_by_character_code_with_two_nuls(self):
+        recs = [record(keywords="e1001i acide zinc"), record(keywords="e100 acide"), record(keywords="e1000 abeille")]
+        self.assertEqual(make_data.keyword_bytes(recs),
+                         b"abeille\r\nacide\r\ne100\r\ne1000\r\ne1001i\r\nzinc\x00\x00")
+
+
+class AlphaOrder(unittest.TestCase):
+    def test_case_and_accents_ignored(self):
+        cases = [
+            (["Acétate de calcium", "Acétate d'ammonium", "Acésulfate de potassium"], ["3", "2", "1"]),
+            (["zinc", "Érythrosine", "acide"], ["3", "2", "1"]),
+            (["Curcumine", "Curcumine"], ["1", "2"]),
+            (["Œnocyanine", "Oeillet", "Ocre"], ["3", "2", "1"]),
+        ]
+        for names, want in cases:
+            with self.subTest(names=names):
+                self.assertEqual(make_data.alpha_order([record(name=n) for n in names]), want)
+
+
+class SourceReading(unittest.TestCase):
+    def read(self, lines):
+        with tempfile.TemporaryDirectory() as d:
+            path = Path(d) / "additifs.tsv"
+            path.write_text("\n".join(lines) + "\n", encoding="utf-8")
+            return make_data.read_source(path)
+
+    def test_faults_are_reported(self):
+        header = "\t".join(make_data.FIELDS)
+        good = "\t".join(record())
+        cases = {
+            "wrong header": ["\t".join(make_data.FIELDS[:-1]), good],
+            "missing field": [header, "\t".join(record()[:-1])],
+            "empty field": [header, "\t".join(record(RiskGroups=""))],
+            "dollar sign": [header, "\t".join(record(Usage="5 $"))],
+        }
+        for label, lines in cases.items():
+            with self.subTest(label), self.assertRaises(make_data.SourceError):
+                self.read(lines)
+        self.assertEqual(self.read([header, good]), [record()])
+
+
+class ValidatorSeesFaults(unittest.TestCase):
+    """The shipped files pass; a few single-byte faults in them do not."""
+
+    def run_validator(self, database, keywords):
+        with tempfile.TemporaryDirectory() as d:
+            db, kw = Path(d) / "db", Path(d) / "kw"
+            db.write_bytes(database)
+            kw.write_bytes(keywords)
+            with contextlib.redirect_stdout(io.StringIO()) as out:
+                status = validate_data.main(["--database", str(db), "--keywords", str(kw)])
+            return status, out.getvalue()
+
+    def test_faults(self):
+        db = make_data.DATABASE.read_bytes()
+        kw = make_data.KEYWORDS.read_bytes()
+        self.assertEqual(self.run_validator(db, kw)[0], 0)
+        cases = {
+            "trailing CR LF": (db + b"\r\n", kw, "ends with CR LF"),
+            "one NUL": (db, kw[:-1], "two NUL"),
+            "risk class changed": (db.replace(b"$3$1$604$", b"$4$1$604$", 1), kw, "field 16"),
+            "tab in a field": (db.replace(b"Curcumine", b"Curcu\tmine", 1), kw, "control byte"),
+            "keyword dropped": (db, kw.replace(b"zeaxanthine\r\n", b""), "zeaxanthine"),
+        }
+        for label, (d, k, message) in cases.items():
+            with self.subTest(label):
+                status, out = self.run_validator(d, k)
+                self.assertEqual(status, 1)
+                self.assertIn(message, out)
+
+
+if __name__ == "__main__":
+    unittest.main()
