@@ -7,6 +7,7 @@
 #include "flaglists.h"
 #include "listline.h"
 #include "rownumber.h"
+#include "suggestions.h"
 #include "richtextview.h"
 #include "webaddress.h"
 
@@ -425,6 +426,7 @@ void FrmLister::buildSearchPage()
     m_cmdCherche = makeButton(page, u"CmdCherche"_s, u"Rechercher"_s, u"Lancer la recherche"_s,
                               twipsRect(1680, 6060, 2235, 495), kButtonGrey);
     m_cmdCherche->setEnabled(false);
+    connect(m_cmdCherche, &QPushButton::clicked, this, &FrmLister::onCmdCherche);
 
     m_lblResultat = makeLabel(page, u"LblResultat"_s, QString(), twipsRect(900, 6720, 3855, 375),
                               programFont(FontFace::Arial, 12, true), 0x0080FF);
@@ -432,10 +434,21 @@ void FrmLister::buildSearchPage()
     makeLabel(page, u"LblLab(12)"_s, u"Remarque: un seul mot clé est autorisé."_s, twipsRect(660, 7200, 4335, 315),
               font, 0x404040);
 
-    auto *txt2 = new QLineEdit(page);
-    txt2->setObjectName(u"Txt2"_s);
-    txt2->setGeometry(twipsRect(3000, 8040, 1515, 315));
-    txt2->hide();
+    // Holds the search word in small letters; each change of it rebuilds the suggestions.
+    m_txt2 = new QLineEdit(page);
+    m_txt2->setObjectName(u"Txt2"_s);
+    m_txt2->setGeometry(twipsRect(3000, 8040, 1515, 315));
+    m_txt2->hide();
+
+    // Typing changes the text; the program's own changes go through setCbo2Text, which runs the
+    // same reaction at once.
+    connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
+    connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
+    connect(m_lst12, &QListWidget::itemClicked, this, &FrmLister::onSuggestionChosen);
+    connect(m_lst12, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        if (item && !m_fillingSuggestions)
+            onSuggestionChosen(item);
+    });
 }
 
 void FrmLister::buildAboutPage()
@@ -734,6 +747,101 @@ void FrmLister::onDownload()
     m_foc->setFocus();
 }
 
+void FrmLister::setCbo2Text(const QString &text)
+{
+    {
+        const QSignalBlocker quiet(m_cbo2);
+        m_cbo2->setEditText(text);
+    }
+    onCbo2TextChanged();
+}
+
+void FrmLister::onCbo2TextChanged()
+{
+    const QString text = m_cbo2->currentText();
+    setTxt2Text(text.toLower());
+    m_lblResultat->clear();
+    m_cmdCherche->setEnabled(text.size() >= 2);
+
+    // Each disallowed character is reported once, then taken out of the whole text; taking it out
+    // is itself a change, whose reaction reports the next one.
+    const InputCheck check = checkSearchInput(text);
+    if (check.removed.isEmpty())
+        return;
+    m_services.boxes->show(MessageIcon::Information, AppTitle, disallowedCharacterMessage(), MessageButtons::Ok);
+    setCbo2Text(sChangeCaractere(m_cbo2->currentText(), check.removed.first(), QString()));
+    m_cbo2->lineEdit()->end(false);
+}
+
+void FrmLister::onHistoryChosen()
+{
+    // A word from the history passed the input check when it was searched: no check here.
+    m_cmdCherche->setEnabled(true);
+    m_lblResultat->clear();
+    setTxt2Text(m_cbo2->currentText().toLower());
+}
+
+void FrmLister::setTxt2Text(const QString &text)
+{
+    m_txt2->setText(text);
+    rebuildSuggestions();
+}
+
+void FrmLister::rebuildSuggestions()
+{
+    m_fillingSuggestions = true;
+    m_lst12->clear();
+    QStringList rows;
+    for (QStringView word : SuggestKeywords(m_txt2->text(), m_services.data->keywords))
+        rows.append(word.toString());
+    m_lst12->addItems(rows);
+    m_lst12->setCurrentRow(-1);
+    m_fillingSuggestions = false;
+}
+
+void FrmLister::onSuggestionChosen(QListWidgetItem *item)
+{
+    if (m_fillingSuggestions || !item)
+        return;
+    const QString keyword = item->text(); // the list is rebuilt by what follows
+    setCbo2Text(keyword);
+    onCmdCherche();
+}
+
+void FrmLister::onCmdCherche()
+{
+    m_lstC->clear();
+    m_cmdCherche->setEnabled(false);
+    const QString word = m_cbo2->currentText();
+
+    QStringList entries;
+    for (int i = 0; i < m_cbo2->count(); ++i)
+        entries.append(m_cbo2->itemText(i));
+    const SearchHistory::Update update = m_history.record(word, entries);
+    if (update.outcome == SearchHistory::Outcome::Added) {
+        const QSignalBlocker quiet(m_cbo2);
+        m_cbo2->clear();
+        m_cbo2->addItems(update.list);
+    }
+    setCbo2Text(word);
+
+    const AdditiveTable &table = m_services.data->additives;
+    const SearchResult result = searchKeywords(word, table);
+    m_lstC->addItems(result.rows);
+    if (!result.records.isEmpty()) {
+        showRecord(result.records.first());
+        m_lblResultat->setText(resultCaption(int(result.records.size())));
+    } else {
+        m_lblResultat->setText(resultCaption(0));
+        for (int k = 1; k <= 17; ++k) {
+            setBoxText(k, QString());
+            setTextColour(m_lblAd[2], kGrey);
+        }
+    }
+    m_cmdCherche->setEnabled(false);
+    m_cbo2->setFocus();
+}
+
 void FrmLister::onEnter()
 {
     // Enter clicks the default button, except on an option ring, which it chooses.
@@ -747,8 +855,8 @@ void FrmLister::onEnter()
 void FrmLister::onFoc()
 {
     // Enter searches on the search page once the word has two characters; elsewhere it does nothing.
-    if (!m_fra[2]->isVisible() || m_cbo2->currentText().size() < 2)
-        return;
+    if (m_fra[2]->isVisible() && m_cbo2->currentText().size() >= 2)
+        onCmdCherche();
 }
 
 QString FrmLister::boxText(int k) const

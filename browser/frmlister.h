@@ -4,6 +4,7 @@
 #include "messagebox.h"
 #include "oneshottimer.h"
 #include "programdata.h"
+#include "search.h"
 
 #include <QMap>
 #include <QUrl>
@@ -15,6 +16,8 @@
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QListWidgetItem;
 class QListWidget;
 class QPushButton;
 class QToolButton;
@@ -79,6 +82,16 @@ private:
     void onFoc();
     void onEnter();
 
+    // The search page: the reaction to a change of the search word, the choice of a history word
+    // or of a suggestion, the search itself.
+    void setCbo2Text(const QString &text);
+    void onCbo2TextChanged();
+    void onHistoryChosen();
+    void setTxt2Text(const QString &text);
+    void rebuildSuggestions();
+    void onSuggestionChosen(QListWidgetItem *item);
+    void onCmdCherche();
+
     // Reactions of the detail panel, the list rows and the display options.
     void onBoxTextChanged(int k);
     void onImgInfo(int i);
@@ -116,6 +129,9 @@ private:
     QComboBox *m_cbo2 = nullptr;
     ColourButton *m_cmdCherche = nullptr;
     QLabel *m_lblResultat = nullptr;
+    QLineEdit *m_txt2 = nullptr;
+    SearchHistory m_history;
+    bool m_fillingSuggestions = false;
     RichTextView *m_rtb1 = nullptr;
     RichTextView *m_rtb2 = nullptr;
 };
