@@ -1,0 +1,291 @@
+#include "listerfixture.h"
+#include "resource.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+using namespace korvelan;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The search page of a window on the shipped data.
+struct SearchPage : ListerFixture {
+    SearchPage() : ListerFixture(*readEmbeddedResource(kDatabaseResource), *readEmbeddedResource(kKeywordResource)) {}
+
+    bool openSearchPage()
+    {
+        if (!open())
+            return false;
+        QTest::mouseClick(find<QWidget>(u"CmdOnglet(2)"_s), Qt::LeftButton);
+        return combo()->hasFocus();
+    }
+    QComboBox *combo() const { return find<QComboBox>(u"Cbo2"_s); }
+    QPushButton *searchButton() const { return find<QPushButton>(u"CmdCherche"_s); }
+    QString result() const { return find<QLabel>(u"LblResultat"_s)->text(); }
+    // Types the text key by key; characters without a key of their own arrive as text.
+    void type(const QString &text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(combo()->lineEdit(), c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, combo()->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    void search(const QString &word)
+    {
+        combo()->lineEdit()->selectAll();
+        combo()->lineEdit()->insert(word);
+        QTest::keyClick(combo()->lineEdit(), Qt::Key_Return);
+    }
+    QStringList rows(const QString &name) const
+    {
+        QStringList texts;
+        for (int i = 0; i < list(name)->count(); ++i)
+            texts.append(list(name)->item(i)->text());
+        return texts;
+    }
+    QStringList history() const
+    {
+        QStringList words;
+        for (int i = 0; i < combo()->count(); ++i)
+            words.append(combo()->itemText(i));
+        return words;
+    }
+};
+
+const QStringList kAc = {u"acacia"_s,   u"acesulfame"_s,     u"acesulfate"_s, u"acetate"_s, u"acetique"_s,
+                         u"acetoglyceride"_s, u"acetone"_s, u"acetyle"_s,    u"acide"_s};
+
+} // namespace
+
+class TestSearch : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { setStartupConstants(); }
+    void suggestionsWhileTyping_data();
+    void suggestionsWhileTyping();
+    void choosingASuggestionSearchesIt();
+    void inputCheck_data();
+    void inputCheck();
+    void searchButtonFollowsTheText();
+    void searches_data();
+    void searches();
+    void history_data();
+    void history();
+    void choosingAHistoryWord();
+    void resultRowShowsItsAdditive();
+};
+
+void TestSearch::suggestionsWhileTyping_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("first");
+    QTest::newRow("one letter") << u"a"_s << 0 << QStringList();
+    QTest::newRow("ac") << u"ac"_s << 9 << kAc;
+    QTest::newRow("AC") << u"AC"_s << 9 << kAc;
+    QTest::newRow("e1") << u"e1"_s << 167 << QStringList{u"e100"_s, u"e1000"_s, u"e1001"_s, u"e1001i"_s};
+    QTest::newRow("e100") << u"e100"_s << 11 << QStringList{u"e100"_s, u"e1000"_s};
+    QTest::newRow("zi") << u"zi"_s << 1 << QStringList{u"zinc"_s};
+    QTest::newRow("or") << u"or"_s << 9 << QStringList{u"or"_s, u"orange"_s};
+    QTest::newRow("y") << u"ya"_s << 0 << QStringList();
+    QTest::newRow("digit") << u"10"_s << 0 << QStringList();
+    QTest::newRow("space") << u" a"_s << 0 << QStringList();
+    QTest::newRow("two words") << u"acide c"_s << 0 << QStringList();
+}
+
+void TestSearch::suggestionsWhileTyping()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, count);
+    QFETCH(QStringList, first);
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    page.type(typed);
+    const QStringList rows = page.rows(u"Lst12"_s);
+    QCOMPARE(rows.size(), count);
+    QCOMPARE(rows.mid(0, first.size()), first);
+    QVERIFY(page.list(u"Lst12"_s)->selectedItems().isEmpty());
+    // Deleting back to one character empties the list.
+    while (page.combo()->currentText().size() > 1)
+        QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Backspace);
+    QCOMPARE(page.list(u"Lst12"_s)->count(), 0);
+    QVERIFY(page.boxes.boxes.isEmpty());
+}
+
+void TestSearch::choosingASuggestionSearchesIt()
+{
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    page.type(u"ac"_s);
+    QListWidget *suggestions = page.list(u"Lst12"_s);
+    QTest::mouseClick(suggestions->viewport(), Qt::LeftButton, {},
+                      suggestions->visualItemRect(suggestions->item(8)).center());
+    QCOMPARE(page.combo()->currentText(), u"acide"_s);
+    QCOMPARE(page.rows(u"Lst12"_s), QStringList{u"acide"_s});
+    QCOMPARE(page.list(u"LstC"_s)->count(), 84);
+    QCOMPARE(page.result(), u"84 additifs trouvés."_s);
+    QCOMPARE(page.history(), QStringList{u"acide"_s});
+}
+
+void TestSearch::inputCheck_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("é typed") << u"é"_s << true << 1 << QString();
+    QTest::newRow("a&b&c pasted") << u"a&b&c"_s << false << 1 << u"abc"_s;
+    QTest::newRow("x#y! pasted") << u"x#y!"_s << false << 2 << u"xy"_s;
+    // Every character is checked, also past the hundredth.
+    QTest::newRow("long text") << QString(119, u'a') + u'#' + QString(30, u'b') << false << 1
+                               << QString(119, u'a') + QString(30, u'b');
+}
+
+void TestSearch::inputCheck()
+{
+    QFETCH(QString, input);
+    QFETCH(bool, typed);
+    QFETCH(int, messages);
+    QFETCH(QString, left);
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    if (typed)
+        page.type(input);
+    else
+        page.combo()->lineEdit()->insert(input);
+
+    QCOMPARE(page.boxes.boxes.size(), messages);
+    for (const RecordingMessageBoxes::Box &box : page.boxes.boxes) {
+        QCOMPARE(box.icon, MessageIcon::Information);
+        QCOMPARE(box.title, u"Les KORVELAN"_s);
+        QCOMPARE(box.text, u"Seuls les caractères:\r\n\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\nabcdefghijklmnopqrstuvwxyz\r\n"
+                           "0123456789\r\n\r\nsont autorisés."_s);
+    }
+    QCOMPARE(page.combo()->currentText(), left);
+    QCOMPARE(page.combo()->lineEdit()->cursorPosition(), left.size());
+    QCOMPARE(page.result(), QString());
+}
+
+void TestSearch::searchButtonFollowsTheText()
+{
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    QVERIFY(!page.searchButton()->isEnabled());
+    page.type(u"a"_s);
+    QVERIFY(!page.searchButton()->isEnabled());
+    page.type(u"c"_s);
+    QVERIFY(page.searchButton()->isEnabled());
+    QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Backspace);
+    QVERIFY(!page.searchButton()->isEnabled());
+    // Enter with one character does nothing.
+    QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Return);
+    QVERIFY(page.history().isEmpty());
+    QCOMPARE(page.result(), QString());
+}
+
+void TestSearch::searches_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("curcumine") << u"curcumine"_s << 2 << u"2 additifs trouvés."_s << u"E100"_s;
+    QTest::newRow("acide citrique") << u"acide citrique"_s << 1 << u"Un additif trouvé."_s << u"E330"_s;
+    QTest::newRow("E100") << u"E100"_s << 11 << u"11 additifs trouvés."_s << u"E100"_s;
+    QTest::newRow("acide") << u"acide"_s << 84 << u"84 additifs trouvés."_s << QString();
+    QTest::newRow("leading space") << u" acide"_s << 81 << u"81 additifs trouvés."_s << QString();
+    QTest::newRow("xyz") << u"xyz"_s << 0 << u"Aucun additif trouvé."_s << QString();
+}
+
+void TestSearch::searches()
+{
+    QFETCH(QString, word);
+    QFETCH(int, count);
+    QFETCH(QString, caption);
+    QFETCH(QString, shown);
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    page.combo()->lineEdit()->insert(word);
+    QTest::mouseClick(page.searchButton(), Qt::LeftButton);
+
+    QCOMPARE(page.result(), caption);
+    if (count == 0) {
+        QCOMPARE(page.rows(u"LstC"_s), (QStringList{QString(), u"     Aucun additif trouvé avec le mot ''xyz''"_s}));
+        for (int k = 1; k <= 17; ++k)
+            QVERIFY(page.window->boxText(k).isEmpty());
+        QCOMPARE(page.textColour(u"LblAd(2)"_s), QColor(128, 128, 128));
+    } else {
+        QCOMPARE(page.list(u"LstC"_s)->count(), count);
+        if (!shown.isEmpty())
+            QCOMPARE(page.window->boxText(1), shown);
+        QVERIFY(page.list(u"LstC"_s)->selectedItems().isEmpty());
+    }
+    QCOMPARE(page.history(), QStringList{word});
+    QVERIFY(!page.searchButton()->isEnabled());
+    QVERIFY(page.combo()->hasFocus());
+
+    // Enter searches the same word again; the history keeps it once.
+    QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Return);
+    QCOMPARE(page.result(), caption);
+    QCOMPARE(page.list(u"LstC"_s)->count(), count == 0 ? 2 : count);
+    QCOMPARE(page.history(), QStringList{word});
+}
+
+void TestSearch::history_data()
+{
+    QTest::addColumn<QStringList>("searched");
+    QTest::addColumn<QStringList>("history");
+    QTest::newRow("capitals first") << QStringList{u"zinc"_s, u"acide"_s, u"Zinc"_s}
+                                    << QStringList{u"Zinc"_s, u"acide"_s, u"zinc"_s};
+    QTest::newRow("ac then acide") << QStringList{u"ac"_s, u"acide"_s} << QStringList{u"ac"_s, u"acide"_s};
+    QTest::newRow("acide then ac") << QStringList{u"acide"_s, u"ac"_s} << QStringList{u"ac"_s, u"acide"_s};
+    QTest::newRow("same word twice") << QStringList{u"acide"_s, u"acide"_s} << QStringList{u"acide"_s};
+}
+
+void TestSearch::history()
+{
+    QFETCH(QStringList, searched);
+    QFETCH(QStringList, history);
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    for (const QString &word : searched)
+        page.search(word);
+    QCOMPARE(page.history(), history);
+    QCOMPARE(page.combo()->currentText(), searched.last());
+}
+
+void TestSearch::choosingAHistoryWord()
+{
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    page.search(u"zinc"_s);
+    page.search(u"acide"_s);
+    QVERIFY(!page.searchButton()->isEnabled());
+    // Stepping through the drop-down list with the arrow keys chooses its words.
+    QTest::keyClick(page.combo(), Qt::Key_Down);
+    QCOMPARE(page.combo()->currentText(), u"zinc"_s);
+    QVERIFY(page.searchButton()->isEnabled());
+    QCOMPARE(page.result(), QString());
+    QCOMPARE(page.rows(u"Lst12"_s), QStringList{u"zinc"_s});
+    QVERIFY(page.boxes.boxes.isEmpty());
+}
+
+void TestSearch::resultRowShowsItsAdditive()
+{
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    page.search(u"curcumine"_s);
+    QListWidget *results = page.list(u"LstC"_s);
+    QCOMPARE(results->item(0)->text(),
+             u"E100     Curcumine                Colorant                 3   Interdit  Oui         $1"_s);
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, results->visualItemRect(results->item(1)).center());
+    QCOMPARE(page.window->boxText(1), u"E100i"_s);
+    QCOMPARE(page.window->boxText(17), u"2"_s);
+}
+
+QTEST_MAIN(TestSearch)
+#include "tst_search.moc"
