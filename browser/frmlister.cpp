@@ -178,6 +178,14 @@ FrmLister::FrmLister(Services services, QWidget *parent)
     });
 }
 
+FrmLister::~FrmLister()
+{
+    // Closing the window while it is destroyed moves the focus, to which the search field would
+    // react; nothing of the window may react any more.
+    for (QObject *child : findChildren<QObject *>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
+
 void FrmLister::buildWindow()
 {
     // Focus holder and default button: first in the keyboard order, parked below the visible area.
@@ -416,6 +424,7 @@ void FrmLister::buildSearchPage()
     m_cbo2->setAccessibleName(u"Mot clé à rechercher"_s);
     m_cbo2->setEditable(true);
     m_cbo2->setInsertPolicy(QComboBox::NoInsert);
+    m_cbo2->setCompleter(nullptr); // the word is what the user types, never completed behind their back
     m_cbo2->setFont(programFont(FontFace::Arial, 18));
     setTextColour(m_cbo2, 0x000080);
     m_cbo2->setGeometry(twipsRect(1020, 5400, 3615, 480));
@@ -750,7 +759,10 @@ void FrmLister::onDownload()
 void FrmLister::setCbo2Text(const QString &text)
 {
     {
+        // The drop-down list's current entry follows the text, so that leaving the field is not
+        // taken for the choice of a history word.
         const QSignalBlocker quiet(m_cbo2);
+        m_cbo2->setCurrentIndex(m_cbo2->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
         m_cbo2->setEditText(text);
     }
     onCbo2TextChanged();

@@ -45,6 +45,7 @@ public:
     };
 
     explicit FrmLister(Services services, QWidget *parent = nullptr);
+    ~FrmLister() override;
 
     // The window's load: closes the splash window, prepares the pages and starts the chain of
     // steps that fills the lists and shows the window.

@@ -285,6 +285,10 @@ void TestSearch::resultRowShowsItsAdditive()
     QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, results->visualItemRect(results->item(1)).center());
     QCOMPARE(page.window->boxText(1), u"E100i"_s);
     QCOMPARE(page.window->boxText(17), u"2"_s);
+    // Leaving the search field for the results keeps the result and the button as the search left them.
+    QVERIFY(results->hasFocus());
+    QCOMPARE(page.result(), u"2 additifs trouvés."_s);
+    QVERIFY(!page.searchButton()->isEnabled());
 }
 
 QTEST_MAIN(TestSearch)
