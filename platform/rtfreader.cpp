@@ -479,6 +479,7 @@ private:
 
 void Reader::read()
 {
+    m_cursor.beginEditBlock();
     while (m_pos < m_end && !m_done) {
         const uchar c = *m_pos;
         if (c == '{') {
@@ -497,6 +498,7 @@ void Reader::read()
         }
     }
     finishDocument();
+    m_cursor.endEditBlock();
 }
 
 void Reader::openGroup()
@@ -1335,8 +1337,14 @@ bool readRtf(QByteArrayView bytes, QTextDocument &document, const RtfLimits &lim
         return false;
     // The leading white space is skipped so that the first brace opens the document's group.
     const qsizetype start = bytes.indexOf('{');
-    Reader reader(bytes.sliced(start), document, limits);
-    reader.read();
+    // Nobody undoes a load: without the undo history, and in one edit, filling is much quicker.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    {
+        Reader reader(bytes.sliced(start), document, limits);
+        reader.read();
+    }
+    document.setUndoRedoEnabled(undo);
     return true;
 }
 
