@@ -1,5 +1,6 @@
 #include "rtfreader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QtTest>
 
@@ -447,6 +449,11 @@ void TestRtfReader::writers()
     QVERIFY2(bulletBlock.text().trimmed().startsWith(u'•'), qPrintable(bulletBlock.text()));
     QVERIFY(bulletBlock.blockFormat().leftMargin() > 0);
     QVERIFY(bulletBlock.blockFormat().textIndent() < 0);
+    // The item's text starts at the indent, past the bullet's tab.
+    document.setTextWidth(600);
+    (void)document.documentLayout()->documentSize();
+    const qreal textX = bulletBlock.layout()->lineAt(0).cursorToX(bulletBlock.text().indexOf(u'\t') + 1);
+    QVERIFY2(qAbs(textX - bulletBlock.blockFormat().leftMargin()) < 1, qPrintable(QString::number(textX)));
     const QTextBlock numberBlock = blockOf(document, numbered);
     QVERIFY2(numberBlock.text().trimmed().startsWith(u"2."_s), qPrintable(numberBlock.text()));
     QVERIFY(numberBlock.blockFormat().leftMargin() > 0);
