@@ -479,6 +479,7 @@ private:
 
 void Reader::read()
 {
+    m_cursor.beginEditBlock();
     while (m_pos < m_end && !m_done) {
         const uchar c = *m_pos;
         if (c == '{') {
@@ -497,6 +498,7 @@ void Reader::read()
         }
     }
     finishDocument();
+    m_cursor.endEditBlock();
 }
 
 void Reader::openGroup()
@@ -1100,12 +1102,17 @@ QTextBlockFormat Reader::blockFormat(const ParaState &para) const
         else
             format.setLineHeight(twipsToPixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
     }
+    // Tab stops are measured from the left edge of the text, but the layout measures them from
+    // where the line starts: the first line's start, where tabs mostly are (after a list
+    // item's bullet or number), is taken as their origin.
+    const int origin = para.left + para.firstLine;
     QList<QTextOption::Tab> tabs;
     for (int i = 0; i < para.tabCount; ++i)
-        tabs.append(QTextOption::Tab(twipsToPixels(para.tabs[std::size_t(i)]), QTextOption::LeftTab));
-    if (para.firstLine < 0 && para.tabCount == 0) {
-        // A hanging indent, as for list items, has an implied tab stop at the left indent.
-        tabs.append(QTextOption::Tab(twipsToPixels(para.left), QTextOption::LeftTab));
+        if (const int position = para.tabs[std::size_t(i)] - origin; position > 0)
+            tabs.append(QTextOption::Tab(twipsToPixels(position), QTextOption::LeftTab));
+    if (para.firstLine < 0) {
+        // A hanging indent, as for list items, is also a tab stop.
+        tabs.append(QTextOption::Tab(twipsToPixels(-para.firstLine), QTextOption::LeftTab));
     }
     if (!tabs.isEmpty()) {
         std::sort(tabs.begin(), tabs.end(), [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
@@ -1335,8 +1342,14 @@ bool readRtf(QByteArrayView bytes, QTextDocument &document, const RtfLimits &lim
         return false;
     // The leading white space is skipped so that the first brace opens the document's group.
     const qsizetype start = bytes.indexOf('{');
-    Reader reader(bytes.sliced(start), document, limits);
-    reader.read();
+    // Nobody undoes a load: without the undo history, and in one edit, filling is much quicker.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    {
+        Reader reader(bytes.sliced(start), document, limits);
+        reader.read();
+    }
+    document.setUndoRedoEnabled(undo);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "rtfreader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QtTest>
 
@@ -110,6 +112,7 @@ private Q_SLOTS:
     void writers_data();
     void writers();
     void libreOfficeFormatting();
+    void richEditStyle();
     void malformed_data();
     void malformed();
     void limits();
@@ -447,6 +450,11 @@ void TestRtfReader::writers()
     QVERIFY2(bulletBlock.text().trimmed().startsWith(u'•'), qPrintable(bulletBlock.text()));
     QVERIFY(bulletBlock.blockFormat().leftMargin() > 0);
     QVERIFY(bulletBlock.blockFormat().textIndent() < 0);
+    // The item's text starts at the indent, past the bullet's tab.
+    document.setTextWidth(600);
+    (void)document.documentLayout()->documentSize();
+    const qreal textX = bulletBlock.layout()->lineAt(0).cursorToX(bulletBlock.text().indexOf(u'\t') + 1);
+    QVERIFY2(qAbs(textX - bulletBlock.blockFormat().leftMargin()) < 1, qPrintable(QString::number(textX)));
     const QTextBlock numberBlock = blockOf(document, numbered);
     QVERIFY2(numberBlock.text().trimmed().startsWith(u"2."_s), qPrintable(numberBlock.text()));
     QVERIFY(numberBlock.blockFormat().leftMargin() > 0);
@@ -480,6 +488,31 @@ void TestRtfReader::libreOfficeFormatting()
     QVERIFY(!formatOf(document, u"barré"_s).fontUnderline());
     QCOMPARE(formatOf(document, u"gras italique"_s).fontWeight(), int(QFont::Bold));
     QVERIFY(formatOf(document, u"gras italique"_s).fontItalic());
+}
+
+// The shape of what the system's simple editor writes: no groups around formatting, lists in
+// the older numbering words, paragraph properties repeated for each paragraph.
+void TestRtfReader::richEditStyle()
+{
+    QTextDocument document;
+    readRtf("{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1036{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}"
+            "{\\f1\\fnil\\fcharset2 Symbol;}}\r\n"
+            "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+            "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+            "\\pard\\sa200\\sl276\\slmult1\\qc\\b\\f0\\fs22\\lang12 Titre\\b0\\par\r\n"
+            "\\pard\\sa200\\sl276\\slmult1\\cf1 Texte en rouge \\'e9t\\'e9\\cf0\\par\r\n"
+            "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720\\sa200\\sl276\\slmult1 Un\\par\r\n"
+            "{\\pntext\\f1\\'B7\\tab}Deux\\par\r\n"
+            "\\pard\\sa200\\sl276\\slmult1\\par\r\n}\r\n\0",
+            document);
+    QCOMPARE(rawText(document), u"Titre|Texte en rouge été|•\tUn|•\tDeux|"_s);
+    QCOMPARE(formatOf(document, u"Titre"_s).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatOf(document, u"Titre"_s).fontPointSize(), 11.0);
+    QCOMPARE(blockOf(document, u"Titre"_s).blockFormat().alignment(), Qt::Alignment(Qt::AlignHCenter));
+    QCOMPARE(blockOf(document, u"Titre"_s).blockFormat().lineHeight(), 115.0);
+    QCOMPARE(formatOf(document, u"rouge"_s).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(formatOf(document, u"rouge"_s).fontWeight(), int(QFont::Normal));
+    QCOMPARE(blockOf(document, u"Deux"_s).blockFormat().leftMargin(), 48.0);
 }
 
 void TestRtfReader::malformed_data()
