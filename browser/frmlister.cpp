@@ -468,11 +468,12 @@ void FrmLister::buildAboutPage()
     m_imgLogo->setGeometry(twipsRect(360, 300, 6345, 705));
     m_imgLogo->setAccessibleName(u"Les KORVELAN"_s);
 
-    const QFont grey = programFont(FontFace::Arial, 9);
-    m_lblNversion = makeLabel(page, u"LblNversion"_s, QString(), twipsRect(7020, 300, 3015, 255), grey, kGrey);
-    auto *site = makeLabel(page, u"Label2"_s, kMakerSite, twipsRect(7020, 600, 3015, 255), grey, kGrey);
+    // The three grey lines reach to the page's right edge so that the addresses are read whole.
+    const QFont grey = programFont(FontFace::Arial, 8);
+    m_lblNversion = makeLabel(page, u"LblNversion"_s, QString(), twipsRect(7020, 300, 3315, 255), grey, kGrey);
+    auto *site = makeLabel(page, u"Label2"_s, kMakerSite, twipsRect(7020, 600, 3315, 255), grey, kGrey);
     site->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *mail = makeLabel(page, u"LblMail"_s, u"Contact: "_s + kMakerMail, twipsRect(7020, 900, 3015, 255), grey,
+    auto *mail = makeLabel(page, u"LblMail"_s, u"Contact: "_s + kMakerMail, twipsRect(7020, 900, 3315, 255), grey,
                            kGrey);
     mail->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
