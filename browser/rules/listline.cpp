@@ -1,5 +1,7 @@
 #include "listline.h"
 
+#include <algorithm>
+
 namespace korvelan {
 
 namespace {
@@ -8,10 +10,15 @@ constexpr qsizetype kColumn = 24;
 constexpr qsizetype kKeptWhole = 20; // longest text that is padded rather than cut
 constexpr qsizetype kKeptWhenCut = 21;
 
+// Appends spaces from a constant run, so that padding costs no allocation.
 void appendSpaces(QString &out, qsizetype count)
 {
-    if (count > 0)
-        out.append(QString(count, u' '));
+    static constexpr QStringView spaces = u"                        "; // the widest padding, 24
+    while (count > 0) {
+        const qsizetype run = std::min(count, spaces.size());
+        out.append(spaces.first(run));
+        count -= run;
+    }
 }
 
 void appendFitted(QString &out, QStringView s)
