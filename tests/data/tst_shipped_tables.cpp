@@ -149,7 +149,6 @@ void TestShippedTables::searchesAndSuggestions_data()
     QTest::newRow("acide") << u"acide"_s << 84 << 1;
     QTest::newRow("leading space") << u" acide"_s << 81 << 0;
     QTest::newRow("xyz") << u"xyz"_s << 0 << 0;
-    QTest::newRow("zinc") << u"zinc"_s << 5 << 1;
 }
 
 void TestShippedTables::searchesAndSuggestions()
