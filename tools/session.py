@@ -6,6 +6,8 @@ usage: session.py [--wrap "COMMAND ..."] [--slow N] [--idle SECONDS] [--full] PR
   --slow   multiplies every wait (valgrind runs the program some 30 times slower)
   --idle   once the main window is up, the CPU time the program takes over that many idle seconds
   --full   every page, every option, suggestions and two searches; otherwise one search only
+  --check-idle  fail (exit 3) when the program took more than a clock tick of CPU or woke more than a
+                few times while idle
 The program starts in its own folder, where its documents are; it ends through its quit question.
 """
 import argparse
@@ -91,8 +93,12 @@ def cpu_ticks(pid):
 
 
 def switches(pid):
-    with open(f"/proc/{pid}/status") as f:
-        return sum(int(line.split()[1]) for line in f if "ctxt_switches" in line)
+    """Context switches of all the program's threads: how often any of them woke."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/status") as f:
+            total += sum(int(line.split()[1]) for line in f if "ctxt_switches" in line)
+    return total
 
 
 def main():
@@ -101,11 +107,13 @@ def main():
     parser.add_argument("--slow", type=float, default=1.0)
     parser.add_argument("--idle", type=float, default=0.0)
     parser.add_argument("--full", action="store_true")
+    parser.add_argument("--check-idle", action="store_true")
     parser.add_argument("program")
     args = parser.parse_args()
     program = os.path.abspath(args.program)
 
     s = Session(args.slow)
+    idle_failed = False
     try:
         started = time.monotonic()
         process = subprocess.Popen(shlex.split(args.wrap) + [program], cwd=os.path.dirname(program), env=s.env)
@@ -121,6 +129,9 @@ def main():
             hz = os.sysconf("SC_CLK_TCK")
             print(f"session: idle {args.idle:g} s: {ticks * 1000 / hz:.0f} ms of CPU, {switched} context switches",
                   flush=True)
+            if args.check_idle and (ticks > 1 or switched > 5):
+                print("session: the program is not idle: a timer runs or something polls", flush=True)
+                idle_failed = True
 
         if args.full:
             for point in NUMBER_LIST_ROWS:
@@ -149,7 +160,7 @@ def main():
         s.key(box, "Return", pause=0)
         code = process.wait(60 * args.slow)
         print(f"session: ended with code {code} after {time.monotonic() - started:.1f} s", flush=True)
-        return code
+        return 3 if idle_failed else code
     finally:
         if 'process' in locals() and process.poll() is None:
             process.kill()
