@@ -44,6 +44,7 @@ private Q_SLOTS:
     void optionMarksShowTheChoice();
     void applicationIcon_data();
     void applicationIcon();
+    void windowIcon();
     void documents_data();
     void documents();
 };
@@ -106,6 +107,13 @@ void TstDeliveredFiles::applicationIcon()
     const QImage icon = picture(u"korvelan_%1.png"_s.arg(size));
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.size(), QSize(size, size));
+}
+
+// The windows take their icon from the scalable picture, which must be embedded with the others.
+void TstDeliveredFiles::windowIcon()
+{
+    const QByteArray svg = readAll(u":/pictures/korvelan.svg"_s);
+    QVERIFY(svg.contains("<svg"));
 }
 
 void TstDeliveredFiles::documents_data()

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (optimised, with debug information) and runs every one of them, then prints one
+# table of the figures beside their targets. Each Google Benchmark figure is the median of 5 runs.
+#   bash tools/bench.sh [build folder]     default: build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build}
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVELAN_BENCH=ON > /dev/null
+cmake --build "$dir" --parallel "$(nproc)" --target bench_data bench_rules bench_rtf bench_window bench_startup > /dev/null
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$out
+for bench in bench_data bench_rules bench_rtf bench_window; do
+  echo "running $bench..." >&2
+  "$dir/bench/$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$out/$bench.json" --benchmark_out_format=json > /dev/null 2>&1
+done
+echo "running bench_startup..." >&2
+"$dir/bench/bench_startup" > "$out/startup.txt" 2>/dev/null
+
+python3 - "$out" <<'PY'
+import json, os, re, sys
+
+out = sys.argv[1]
+median = {}
+for name in ("bench_data", "bench_rules", "bench_rtf", "bench_window"):
+    with open(os.path.join(out, name + ".json")) as f:
+        for b in json.load(f)["benchmarks"]:
+            if b.get("aggregate_name") == "median":
+                scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+                median[(name, b["run_name"])] = b["real_time"] * scale  # milliseconds
+
+def ms(bench, run):
+    return median[(bench, run)]
+
+startup = open(os.path.join(out, "startup.txt")).read()
+runs = [line.split() for line in startup.splitlines() if re.match(r"^\d+\s", line)]
+splash = [int(r[7]) for r in runs]
+total = [int(r[9]) for r in runs]
+med = re.search(r"splash chain (\d+) ms, main window (\d+) ms, in all (\d+) ms", startup)
+
+db, db_copy = ms("bench_data", "BM_LoadDatabase"), ms("bench_data", "BM_CopyDatabaseBytes")
+kw, kw_copy = ms("bench_data", "BM_LoadKeywords"), ms("bench_data", "BM_CopyKeywordBytes")
+rows = [
+    ("Database load (138,948 bytes)", f"{db * 1000:.1f} µs", f"copy {db_copy * 1000:.1f} µs, {db / db_copy:.0f}×",
+     "≤ 1 ms and ≤ 20× the copy", db <= 1 and db / db_copy <= 20),
+    ("Keyword load (12,300 bytes)", f"{kw * 1000:.1f} µs", f"copy {kw_copy * 1000:.2f} µs", "≤ 0.3 ms", kw <= 0.3),
+    ("ListLine, all 692 records", f"{ms('bench_rules', 'BM_ListLinesOfAllRecords'):.3f} ms", "", "< 0.5 ms",
+     ms("bench_rules", "BM_ListLinesOfAllRecords") < 0.5),
+    ("Filling both lists (window)", f"{ms('bench_window', 'BM_FillBothLists'):.2f} ms", "", "< 15 ms",
+     ms("bench_window", "BM_FillBothLists") < 15),
+    ("Flag list of 405 rows (rules)", f"{ms('bench_rules', 'BM_FlagListOf405Rows'):.3f} ms", "", "< 5 ms",
+     ms("bench_rules", "BM_FlagListOf405Rows") < 5),
+    ("Flag list of 405 rows (window)", f"{ms('bench_window', 'BM_LargestFlagList'):.3f} ms", "", "< 5 ms",
+     ms("bench_window", "BM_LargestFlagList") < 5),
+    ("Selection to coloured panel", f"{ms('bench_window', 'BM_SelectionToColouredPanel'):.3f} ms", "", "< 1 ms",
+     ms("bench_window", "BM_SelectionToColouredPanel") < 1),
+    ("Keystroke to suggestions (e → e1)", f"{ms('bench_window', 'BM_KeystrokeToSuggestions') / 2:.3f} ms",
+     "per keystroke", "< 3 ms", ms("bench_window", "BM_KeystrokeToSuggestions") / 2 < 3),
+    ("SuggestKeywords e1 (167 words)", f"{ms('bench_rules', 'BM_SuggestE1') * 1000:.1f} µs", "", "< 20 µs",
+     ms("bench_rules", "BM_SuggestE1") < 0.02),
+    ("Search acide (rules)", f"{ms('bench_rules', 'BM_SearchAcide'):.3f} ms", "", "< 3 ms",
+     ms("bench_rules", "BM_SearchAcide") < 3),
+    ("Search acide (window, rows and panel)", f"{ms('bench_window', 'BM_SearchAcide'):.3f} ms", "", "< 3 ms",
+     ms("bench_window", "BM_SearchAcide") < 3),
+    ("SortHistory, 1,000 words", f"{ms('bench_rules', 'BM_SortHistoryOf1000Words'):.2f} ms", "", "< 30 ms",
+     ms("bench_rules", "BM_SortHistoryOf1000Words") < 30),
+    ("RTF, 100 KB document", f"{ms('bench_rtf', 'BM_LongDocument'):.2f} ms", "", "< 20 ms",
+     ms("bench_rtf", "BM_LongDocument") < 20),
+    ("RTF, the two documents' sizes", f"{ms('bench_rtf', 'BM_TwoShippedSizedDocuments'):.2f} ms", "", "< 5 ms",
+     ms("bench_rtf", "BM_TwoShippedSizedDocuments") < 5),
+    ("Start-up: splash chain beyond its delays", f"{med.group(1)} ms", f"median; worst {max(splash)} ms",
+     "< 30 ms", max(splash) < 30),
+    ("Start-up: main window shown beyond all delays", f"{med.group(3)} ms", f"median; worst {max(total)} ms",
+     "< 50 ms", max(total) < 50),
+]
+widths = [max(len(r[i]) for r in rows + [("Measure", "Time", "Beside", "Target")]) for i in range(4)]
+def line(cells):
+    return "| " + " | ".join(c.ljust(w) for c, w in zip(cells, widths + [4])) + " |"
+print(line(("Measure", "Time", "Beside", "Target", "Met")))
+print("|" + "|".join("-" * (w + 2) for w in widths + [4]) + "|")
+for r in rows:
+    print(line((r[0], r[1], r[2], r[3], "yes" if r[4] else "NO")))
+print()
+print(startup.rstrip())
+sys.exit(0 if all(r[4] for r in rows) else 1)
+PY
