@@ -345,10 +345,9 @@ void FrmLister::buildDisplayOptions()
         image->setAccessibleDescription(u"Option d'affichage"_s);
         image->setIcon(ring);
         image->setIconSize(QSize(20, 20));
-        // The rings act as radio buttons: the chosen one is checked, which screen readers announce;
-        // the marks show it.
+        // The chosen ring is checked, which screen readers announce; the marks show it. Each ring
+        // stays a stop of the Tab key (an exclusive group would only stop on the chosen one).
         image->setCheckable(true);
-        image->setAutoExclusive(true);
         image->setChecked(i == 0);
         image->setAutoRaise(true);
         image->setCursor(Qt::PointingHandCursor);
@@ -380,8 +379,10 @@ void FrmLister::connectSelection(QListWidget *list)
 {
     // A move of the selection, by mouse or keyboard, shows the additive; so does a click on the row
     // that is already selected, which changes no selection.
-    connect(list, &QListWidget::currentRowChanged, this, [this, list](int row) {
-        if (row >= 0)
+    // A list that takes the focus from the Tab key makes its first row current without selecting
+    // it: that is no choice of the user's, and shows nothing.
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+        if (!list->selectedItems().isEmpty())
             onListSelection(list);
     });
     list->viewport()->installEventFilter(this);
@@ -423,7 +424,8 @@ void FrmLister::onImgD(int i)
     for (QLabel *mark : m_imgB)
         mark->hide();
     m_imgB[static_cast<size_t>(i)]->show();
-    m_imgD[static_cast<size_t>(i)]->setChecked(true);
+    for (size_t ring = 0; ring < m_imgD.size(); ++ring)
+        m_imgD[ring]->setChecked(ring == static_cast<size_t>(i));
     for (int k = 1; k <= 17; ++k)
         setBoxText(k, QString());
 
@@ -472,6 +474,8 @@ void FrmLister::buildSearchPage()
 
     m_cbo2 = new QComboBox(page);
     m_cbo2->setObjectName(u"Cbo2"_s);
+    // A screen reader reads the word typed as the combo box's name, and its caption as its label.
+    m_lblAd[15]->setBuddy(m_cbo2);
     m_cbo2->setAccessibleName(u"Mot clé à rechercher"_s);
     m_cbo2->setEditable(true);
     m_cbo2->setInsertPolicy(QComboBox::NoInsert);
@@ -506,9 +510,13 @@ void FrmLister::buildSearchPage()
     connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
     connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
     connect(m_lst12, &QListWidget::itemClicked, this, &FrmLister::onSuggestionChosen);
-    connect(m_lst12, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-        if (item && !m_fillingSuggestions)
-            onSuggestionChosen(item);
+    // The keyboard chooses a suggestion by selecting it (the arrows, or Space on the current row).
+    // Taking the focus with Tab only makes the first row current: it chooses nothing, or Tab could
+    // never get past the list, each search sending the focus back to the word.
+    connect(m_lst12, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> chosen = m_lst12->selectedItems();
+        if (!chosen.isEmpty() && !m_fillingSuggestions)
+            onSuggestionChosen(chosen.first());
     });
 }
 

@@ -108,9 +108,15 @@ class Node:
         return [node for node in self.walk(showing_only) if node.role == role and (name is None or node.name == name)]
 
     def focused_descendant(self):
-        for node in self.walk(into_composites=True):
+        """The control that has the keyboard focus: the outermost focused node (a list rather
+        than its row, a combo box rather than its editor)."""
+        for node in self.walk():
             if node.focused:
                 return node
+            if node.role == "combo box":
+                for part in node.children():
+                    if part.focused:
+                        return node
         return None
 
     def rows(self):

@@ -15,6 +15,8 @@ SPLASH_SIZE = (365, 287)
 
 
 class Session(ProgramTestCase):
+    """Helpers of a session with the program, read through the accessibility tree."""
+
     accessible = True
 
     def start(self):
@@ -64,6 +66,8 @@ class Session(ProgramTestCase):
         self.wait_until(lambda: self.message_dialog.has(Atspi.StateType.ACTIVE), "the message box is not active")
         self.keys(key)
         self.wait_until(lambda: window not in self.windows(pid=self.program.pid), "the message box stayed open")
+        # The display has no window manager to hand the keyboard back to the main window.
+        self.xdotool("windowfocus", "--sync", self.main_window)
 
     def assert_page_shows_something(self, label, node):
         """The part of the screenshot where `node` lies is not one flat colour."""
@@ -93,6 +97,8 @@ class Session(ProgramTestCase):
         self.assertGreater(elapsed, 0.35, "the program ended before its half second")
         self.assertLess(elapsed, 1.5, "the program took too long to end")
 
+
+class Browsing(Session):
     def test_lists_legend_documents_and_quit(self):
         self.start()
         self.assertEqual(self.box("Numéro"), "E100")
@@ -142,7 +148,7 @@ class Session(ProgramTestCase):
     def test_search_page(self):
         self.start()
         self.click_node(self.frame.find("push button", "Rechercher"))
-        combo = self.wait_until(lambda: self.frame.find("combo box", "Mot clé à rechercher"), "no search page")
+        combo = self.wait_until(lambda: self.frame.find("combo box"), "no search page")
         self.wait_until(lambda: combo.focused, "the search field has not the focus")
         self.assertEqual(self.title(), "Les KORVELAN")
 
@@ -192,4 +198,4 @@ class Session(ProgramTestCase):
 
 
 if __name__ == "__main__":
-    main([Session])
+    main([Browsing])
