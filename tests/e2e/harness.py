@@ -168,11 +168,15 @@ def colours_in(picture, x, y, width, height):
     return int(result.stdout.strip())
 
 
-def different_pixels(picture, x, y, reference, fuzz="3%"):
-    """How many pixels of the region of `picture` at (x, y) differ from the picture `reference` laid there."""
-    crop = subprocess.run(["convert", picture, "-crop", f"{_size(reference)}+{x}+{y}", "+repage", "png:-"],
+def different_pixels(picture, x, y, reference, fuzz="3%", slack=0):
+    """How many pixels of the region of `picture` at (x, y) differ from the picture `reference` laid
+    there; with `slack`, at the best place within that many pixels of (x, y)."""
+    width, height = (int(value) for value in _size(reference).split("x"))
+    region = f"{width + 2 * slack}x{height + 2 * slack}+{x - slack}+{y - slack}"
+    crop = subprocess.run(["convert", picture, "-crop", region, "+repage", "png:-"],
                           capture_output=True, check=True).stdout
-    result = subprocess.run(["compare", "-metric", "AE", "-fuzz", fuzz, "png:-", reference, "null:"],
+    search = ["-subimage-search", "-dissimilarity-threshold", "1e9"] if slack else []
+    result = subprocess.run(["compare", "-metric", "AE", "-fuzz", fuzz, *search, "png:-", reference, "null:"],
                             input=crop, capture_output=True)
     match = re.match(rb"\s*([0-9.e+]+)", result.stderr)
     if match is None:
