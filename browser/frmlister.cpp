@@ -11,6 +11,7 @@
 #include "richtextview.h"
 #include "webaddress.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -124,9 +125,9 @@ ColourButton *makeButton(QWidget *parent, const QString &name, const QString &ca
     return button;
 }
 
-QPixmap aboutLogo()
+QPixmap aboutLogo(qreal devicePixelRatio)
 {
-    QPixmap logo(u":/pictures/logo_about.png"_s);
+    QPixmap logo = programPicture(u":/pictures/logo_about.png"_s, QSize(423, 47), devicePixelRatio);
     if (logo.isNull()) {
         logo = QPixmap(423, 47);
         logo.fill(bgrColor(kBackground));
@@ -143,6 +144,14 @@ const QStringList kAdvice = {
     u"(CD-ROM, clé USB) que vous garderez en lieu sûr."_s,
 };
 
+// Publishes the main window with the role of a window, so that screen readers announce it as one.
+QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(FrmLister::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 const QUrl &FrmLister::installerAddress()
@@ -158,7 +167,10 @@ FrmLister::FrmLister(Services services, QWidget *parent)
       m_services(std::move(services))
 {
     setObjectName(u"FrmLister"_s);
-    setAccessibleName(u"Les KORVELAN, fenêtre principale"_s);
+    // No accessible name of its own: a screen reader reads the title, which carries the count of a
+    // flag list. A plain widget would be published as a mere pane; it is the program's window.
+    static const bool windowRole = (QAccessible::installFactory(accessibleWindow), true);
+    Q_UNUSED(windowRole);
     setWindowIcon(QIcon(u":/pictures/korvelan.svg"_s));
     setBackground(this, kBackground);
     buildWindow();
@@ -191,7 +203,10 @@ void FrmLister::buildWindow()
     // Focus holder and default button: first in the keyboard order, parked below the visible area.
     m_foc = new QPushButton(u"Foc"_s, this);
     m_foc->setObjectName(u"Foc"_s);
-    m_foc->setAccessibleName(u"Foc"_s);
+    // The focus comes back here after most actions; a screen reader announces it by this name.
+    m_foc->setAccessibleName(u"Fenêtre principale"_s);
+    m_foc->setAccessibleDescription(
+        u"Tab parcourt les onglets, les options, les listes et la fiche ; Entrée lance la recherche sur la page Rechercher"_s);
     m_foc->setGeometry(twipsRect(9000, 10080, 795, 315));
     connect(m_foc, &QPushButton::clicked, this, &FrmLister::onFoc);
     // Enter clicks the default button wherever the focus is in the window.
@@ -204,6 +219,7 @@ void FrmLister::buildWindow()
         auto *page = new QFrame(this);
         page->setObjectName(indexed(u"Fra", i));
         page->setGeometry(twipsRect(0, 0, 10395, 9195));
+        page->setAccessibleName(u"Page "_s + QString::fromUtf16(kTabs[static_cast<size_t>(i - 1)].caption));
         setBackground(page, kBackground);
         m_fra[static_cast<size_t>(i)] = page;
     }
@@ -224,16 +240,19 @@ void FrmLister::buildWindow()
         connect(button, &QPushButton::clicked, this, [this, i] { onTab(i); });
         m_cmdOnglet[static_cast<size_t>(i)] = button;
     }
-    ColourButton *quit = makeButton(this, u"CmdQuitte"_s, u"Quitter "_s, u"Quitter le programme"_s,
-                                    twipsRect(8760, 9210, 1575, 465), kButtonGrey);
-    connect(quit, &QPushButton::clicked, this, &FrmLister::onQuitClicked);
+    m_cmdQuitte = makeButton(this, u"CmdQuitte"_s, u"Quitter "_s, u"Quitter le programme"_s,
+                             twipsRect(8760, 9210, 1575, 465), kButtonGrey);
+    connect(m_cmdQuitte, &QPushButton::clicked, this, &FrmLister::onQuitClicked);
 
     buildDetailPanel();
 
     m_imgM = new QLabel(this);
     m_imgM->setObjectName(u"ImgM"_s);
     m_imgM->setGeometry(twipsRect(12180, 10260, 6345, 705));
-    m_imgM->setPixmap(aboutLogo());
+    m_imgM->setPixmap(aboutLogo(devicePixelRatio()));
+    // The picture store and the two marker lines lie outside the visible area; hidden, they keep
+    // their picture and geometry and stay out of the accessibility tree.
+    m_imgM->hide();
 
     m_linHauteur = new QFrame(this);
     m_linHauteur->setObjectName(u"LinHauteur"_s);
@@ -243,12 +262,36 @@ void FrmLister::buildWindow()
     m_linLargeur->setObjectName(u"LinLargeur"_s);
     m_linLargeur->setFrameShape(QFrame::VLine);
     m_linLargeur->setGeometry(twipsRect(kMarkerWidth, 0, 15, 1500));
+    m_linHauteur->hide();
+    m_linLargeur->hide();
 
-    // Keyboard order: Foc first, then the tabs and the quit button, then the pages' controls.
-    QWidget::setTabOrder(m_foc, m_cmdOnglet[1]);
-    for (int i = 1; i < 4; ++i)
-        QWidget::setTabOrder(m_cmdOnglet[static_cast<size_t>(i)], m_cmdOnglet[static_cast<size_t>(i + 1)]);
-    QWidget::setTabOrder(m_cmdOnglet[4], quit);
+    setKeyboardOrder();
+}
+
+void FrmLister::setKeyboardOrder()
+{
+    // Foc first; then the tab buttons and the quit button along the bottom, the display options,
+    // the lists, the legends, the search, the two documents and the download button; the detail
+    // boxes last. Tab skips whatever lies on a hidden page.
+    std::vector<QWidget *> order{m_foc};
+    for (int i = 1; i <= 4; ++i)
+        order.push_back(m_cmdOnglet[static_cast<size_t>(i)]);
+    order.push_back(m_cmdQuitte);
+    for (QToolButton *ring : m_imgD)
+        order.push_back(ring);
+    for (QWidget *list : {m_lstNumAdd, m_lstAlpha, m_lstTri})
+        order.push_back(list);
+    for (QToolButton *legend : m_imgInfo)
+        order.push_back(legend);
+    for (QWidget *search : std::initializer_list<QWidget *>{m_cbo2, m_lst12, m_cmdCherche, m_lstC})
+        order.push_back(search);
+    for (QWidget *about : std::initializer_list<QWidget *>{m_rtb2, m_rtb1, m_cmdTelecharger, m_label2, m_lblMail})
+        order.push_back(about);
+    // The detail boxes in reading order: left to right, row by row.
+    for (int k : {1, 2, 3, 4, 16, 5, 12, 6, 7, 8, 9, 10, 11, 13, 14, 15})
+        order.push_back(m_txtAdd[static_cast<size_t>(k)]);
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void FrmLister::buildListPage()
@@ -302,10 +345,15 @@ void FrmLister::buildDisplayOptions()
         image->setAccessibleDescription(u"Option d'affichage"_s);
         image->setIcon(ring);
         image->setIconSize(QSize(20, 20));
+        // The chosen ring is checked, which screen readers announce; the marks show it. Each ring
+        // stays a stop of the Tab key (an exclusive group would only stop on the chosen one).
+        image->setCheckable(true);
+        image->setChecked(i == 0);
         image->setAutoRaise(true);
         image->setCursor(Qt::PointingHandCursor);
         image->setGeometry(twipsRect(option.left, option.top, 300, 300));
-        image->setStyleSheet(u"QToolButton { border: none; padding: 0; } QToolButton:focus { border: 1px dotted #000; }"_s);
+        image->setStyleSheet(u"QToolButton { border: none; padding: 0; background: transparent; }"
+                             u" QToolButton:focus { border: 1px dotted #000; }"_s);
         connect(image, &QToolButton::clicked, this, [this, i] { onImgD(i); });
         m_imgD[static_cast<size_t>(i)] = image;
 
@@ -313,6 +361,7 @@ void FrmLister::buildDisplayOptions()
         // already marked runs it again.
         auto *chosen = new QLabel(page);
         chosen->setObjectName(indexed(u"ImgB", i));
+        chosen->setAccessibleName(u"Option choisie : "_s + text);
         chosen->setPixmap(mark);
         chosen->setGeometry(image->geometry());
         chosen->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -330,8 +379,10 @@ void FrmLister::connectSelection(QListWidget *list)
 {
     // A move of the selection, by mouse or keyboard, shows the additive; so does a click on the row
     // that is already selected, which changes no selection.
-    connect(list, &QListWidget::currentRowChanged, this, [this, list](int row) {
-        if (row >= 0)
+    // A list that takes the focus from the Tab key makes its first row current without selecting
+    // it: that is no choice of the user's, and shows nothing.
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+        if (!list->selectedItems().isEmpty())
             onListSelection(list);
     });
     list->viewport()->installEventFilter(this);
@@ -373,6 +424,8 @@ void FrmLister::onImgD(int i)
     for (QLabel *mark : m_imgB)
         mark->hide();
     m_imgB[static_cast<size_t>(i)]->show();
+    for (size_t ring = 0; ring < m_imgD.size(); ++ring)
+        m_imgD[ring]->setChecked(ring == static_cast<size_t>(i));
     for (int k = 1; k <= 17; ++k)
         setBoxText(k, QString());
 
@@ -421,6 +474,8 @@ void FrmLister::buildSearchPage()
 
     m_cbo2 = new QComboBox(page);
     m_cbo2->setObjectName(u"Cbo2"_s);
+    // A screen reader reads the word typed as the combo box's name, and its caption as its label.
+    m_lblAd[15]->setBuddy(m_cbo2);
     m_cbo2->setAccessibleName(u"Mot clé à rechercher"_s);
     m_cbo2->setEditable(true);
     m_cbo2->setInsertPolicy(QComboBox::NoInsert);
@@ -439,7 +494,8 @@ void FrmLister::buildSearchPage()
 
     m_lblResultat = makeLabel(page, u"LblResultat"_s, QString(), twipsRect(900, 6720, 3855, 375),
                               programFont(FontFace::Arial, 12, true), 0x0080FF);
-    m_lblResultat->setAccessibleName(u"Résultat de la recherche"_s);
+    // Its text is what a screen reader reads, and announces when it changes.
+    m_lblResultat->setAccessibleDescription(u"Résultat de la recherche"_s);
     makeLabel(page, u"LblLab(12)"_s, u"Remarque: un seul mot clé est autorisé."_s, twipsRect(660, 7200, 4335, 315),
               font, 0x404040);
 
@@ -454,9 +510,13 @@ void FrmLister::buildSearchPage()
     connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
     connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
     connect(m_lst12, &QListWidget::itemClicked, this, &FrmLister::onSuggestionChosen);
-    connect(m_lst12, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
-        if (item && !m_fillingSuggestions)
-            onSuggestionChosen(item);
+    // The keyboard chooses a suggestion by selecting it (the arrows, or Space on the current row).
+    // Taking the focus with Tab only makes the first row current: it chooses nothing, or Tab could
+    // never get past the list, each search sending the focus back to the word.
+    connect(m_lst12, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> chosen = m_lst12->selectedItems();
+        if (!chosen.isEmpty() && !m_fillingSuggestions)
+            onSuggestionChosen(chosen.first());
     });
 }
 
@@ -471,18 +531,19 @@ void FrmLister::buildAboutPage()
     // The three grey lines reach to the page's right edge so that the addresses are read whole.
     const QFont grey = programFont(FontFace::Arial, 8);
     m_lblNversion = makeLabel(page, u"LblNversion"_s, QString(), twipsRect(7020, 300, 3315, 255), grey, kGrey);
-    auto *site = makeLabel(page, u"Label2"_s, kMakerSite, twipsRect(7020, 600, 3315, 255), grey, kGrey);
-    site->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *mail = makeLabel(page, u"LblMail"_s, u"Contact: "_s + kMakerMail, twipsRect(7020, 900, 3315, 255), grey,
-                           kGrey);
-    mail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The addresses can be selected, with the mouse or from the keyboard, to be copied.
+    m_label2 = makeLabel(page, u"Label2"_s, kMakerSite, twipsRect(7020, 600, 3315, 255), grey, kGrey);
+    m_label2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_lblMail = makeLabel(page, u"LblMail"_s, u"Contact: "_s + kMakerMail, twipsRect(7020, 900, 3315, 255), grey,
+                          kGrey);
+    m_lblMail->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     m_rtb1 = new RichTextView(page);
     m_rtb1->setObjectName(u"Rtb1"_s);
     m_rtb1->setAccessibleName(u"Licence et crédits"_s);
     m_rtb1->setGeometry(twipsRect(240, 1440, 9915, 5295));
 
-    ColourButton *download =
+    ColourButton *download = m_cmdTelecharger =
         makeButton(page, u"CmdTelecharger"_s, u"Télécharger le programme d'installation   "_s, QString(),
                    twipsRect(2160, 6840, 6075, 705), kButtonGrey);
     download->setAccessibleDescription(u"Ouvre l'adresse de téléchargement dans le navigateur"_s);
@@ -608,6 +669,7 @@ void FrmLister::buildDetailPanel()
         image->setStyleSheet(u"QToolButton { border: none; padding: 0; } QToolButton:focus { border: 1px dotted #000; }"_s);
         image->setGeometry(caption->x() + (caption->width() + textWidth) / 2 + 3, caption->y() + 2, 15, 17);
         connect(image, &QToolButton::clicked, this, [this, i] { onImgInfo(i); });
+        m_imgInfo[static_cast<size_t>(i)] = image;
     }
 }
 
@@ -857,9 +919,11 @@ void FrmLister::onCmdCherche()
 
 void FrmLister::onEnter()
 {
-    // Enter clicks the default button, except on an option ring, which it chooses.
-    if (auto *ring = qobject_cast<QToolButton *>(QApplication::focusWidget()); ring && m_imgD.end() != std::find(m_imgD.begin(), m_imgD.end(), ring)) {
-        ring->click();
+    // Enter clicks the button that has the focus, as on any dialog; elsewhere it clicks the
+    // default button Foc.
+    if (auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+        button && button != m_foc && isAncestorOf(button)) {
+        button->click();
         return;
     }
     m_foc->click();

@@ -72,6 +72,7 @@ private:
     void buildSearchPage();
     void buildAboutPage();
     void buildDetailPanel();
+    void setKeyboardOrder();
 
     void onT1Num();
     void onT2Alpha();
@@ -114,8 +115,13 @@ private:
     QLabel *m_lbl6 = nullptr;
     std::array<QToolButton *, 8> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
     std::array<QLabel *, 8> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
+    std::array<QToolButton *, 2> m_imgInfo{}; // ImgInfo(0), ImgInfo(1): the legends
     QMap<QObject *, int> m_rowAtPress;     // the current row of a list when a mouse button went down
     QPushButton *m_foc = nullptr;
+    ColourButton *m_cmdQuitte = nullptr;
+    ColourButton *m_cmdTelecharger = nullptr;
+    QLabel *m_label2 = nullptr;
+    QLabel *m_lblMail = nullptr;
     QFrame *m_linHauteur = nullptr;
     QFrame *m_linLargeur = nullptr;
     QLabel *m_imgM = nullptr;

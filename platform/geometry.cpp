@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 
 #include <cmath>
@@ -71,6 +72,16 @@ QFont listFont()
     const double advance = QFontMetricsF(font).horizontalAdvance(u'M');
     font.setLetterSpacing(QFont::AbsoluteSpacing, 8.0 - advance);
     return font;
+}
+
+QPixmap programPicture(const QString &path, QSize size, qreal devicePixelRatio)
+{
+    // A plain QPixmap would load the 1x file only and be blown up, blurred, on a scaled screen; an
+    // icon knows the "@2x" variants of its file.
+    const QIcon icon(path);
+    if (icon.availableSizes().isEmpty())
+        return {};
+    return icon.pixmap(size, devicePixelRatio);
 }
 
 QSize screenSize()

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QPointF>
 #include <QRect>
 #include <QSizeF>
@@ -29,6 +30,11 @@ QFont programFont(FontFace face, double points, bool bold = false);
 // The fixed-pitch font of the additive lists: every character cell 8 pixels (120 twips) wide, so that
 // the padded columns of a row stand under their headings.
 QFont listFont();
+
+// A picture of the resources, `size` logical pixels large, drawn sharp at that device pixel ratio:
+// on a screen with two device pixels to the logical one it comes from the picture's "@2x" variant.
+// A null pixmap when the resource is missing.
+QPixmap programPicture(const QString &path, QSize size, qreal devicePixelRatio);
 
 // The size of the primary screen, in logical pixels.
 QSize screenSize();

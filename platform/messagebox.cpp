@@ -1,6 +1,7 @@
 #include "messagebox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
@@ -33,7 +34,9 @@ MessageAnswer DialogMessageBoxes::show(MessageIcon icon, const QString &title, c
     // Texts join their lines with CR LF; the dialog wants plain line feeds to break lines.
     QString shown = text;
     shown.replace(u"\r\n"_s, u"\n"_s);
-    QMessageBox box(toQt(icon), title, shown);
+    // The box belongs to the window it answers: it stays above it, and the keyboard goes back to
+    // that window when the box closes.
+    QMessageBox box(toQt(icon), title, shown, QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -30,9 +30,9 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRe
     return label;
 }
 
-QPixmap logoPicture()
+QPixmap logoPicture(qreal devicePixelRatio)
 {
-    QPixmap logo(u":/pictures/logo_splash.png"_s);
+    QPixmap logo = programPicture(u":/pictures/logo_splash.png"_s, QSize(345, 48), devicePixelRatio);
     if (logo.isNull()) {
         logo = QPixmap(345, 48);
         logo.fill(bgrColor(kLightGrey));
@@ -86,7 +86,7 @@ FrmBDem::FrmBDem(Services services, QWidget *parent)
     m_imgM = new QLabel(this);
     m_imgM->setObjectName(u"ImgM"_s);
     m_imgM->setGeometry(twipsRect(5820, 1320, 5175, 720));
-    m_imgM->setPixmap(logoPicture());
+    m_imgM->setPixmap(logoPicture(devicePixelRatio()));
 
     connect(TimDeb, &OneShotTimer::tick, this, &FrmBDem::onTimDeb);
     connect(TimBDD, &OneShotTimer::tick, this, &FrmBDem::onTimBDD);

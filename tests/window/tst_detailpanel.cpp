@@ -47,6 +47,7 @@ private Q_SLOTS:
     void options();
     void fullListsKeepSelectionAndTitle();
     void optionsFromTheKeyboard();
+    void rowsFromTheKeyboard();
 };
 
 // Rows as the lists may hold them, and what a selection of each does.
@@ -246,6 +247,24 @@ void TestDetailPanel::optionsFromTheKeyboard()
     organic->setFocus();
     QTest::keyClick(organic, Qt::Key_Return);
     QCOMPARE(f.window->windowTitle(), u"86 additifs autorisés en bio"_s);
+}
+
+void TestDetailPanel::rowsFromTheKeyboard()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(1)"_s), Qt::LeftButton);
+    QCOMPARE(f.window->boxText(1), QString());
+    // The list that Tab reaches makes its first row current but selects nothing: the panel stays
+    // as it was; the arrows then choose the rows.
+    QListWidget *numbers = f.list(u"LstNumAdd"_s);
+    numbers->setFocus(Qt::TabFocusReason);
+    QVERIFY(numbers->hasFocus());
+    QCOMPARE(f.window->boxText(1), QString());
+    QTest::keyClick(numbers, Qt::Key_Down);
+    QCOMPARE(f.window->boxText(1), u"r2f1"_s);
+    QTest::keyClick(numbers, Qt::Key_Up);
+    QCOMPARE(f.window->boxText(1), u"r1f1"_s);
 }
 
 QTEST_MAIN(TestDetailPanel)

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void suggestionsWhileTyping_data();
     void suggestionsWhileTyping();
     void choosingASuggestionSearchesIt();
+    void suggestionsFromTheKeyboard();
     void inputCheck_data();
     void inputCheck();
     void searchButtonFollowsTheText();
@@ -129,6 +130,30 @@ void TestSearch::choosingASuggestionSearchesIt()
     QCOMPARE(page.list(u"LstC"_s)->count(), 84);
     QCOMPARE(page.result(), u"84 additifs trouvés."_s);
     QCOMPARE(page.history(), QStringList{u"acide"_s});
+}
+
+void TestSearch::suggestionsFromTheKeyboard()
+{
+    SearchPage page;
+    QVERIFY(page.openSearchPage());
+    page.type(u"ac"_s);
+    QListWidget *suggestions = page.list(u"Lst12"_s);
+    QListWidget *results = page.list(u"LstC"_s);
+    // Tab only brings the focus to the suggestions: the first one becomes current, none is chosen,
+    // and the next Tab goes on instead of coming back to the word.
+    QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Tab);
+    QVERIFY(suggestions->hasFocus());
+    QCOMPARE(results->count(), 0);
+    QCOMPARE(page.rows(u"Lst12"_s), kAc);
+    // Space chooses the current row, an arrow the next one; each choice searches.
+    QTest::keyClick(suggestions, Qt::Key_Space);
+    QCOMPARE(page.combo()->currentText(), u"acacia"_s);
+    QVERIFY(results->count() > 0);
+    page.combo()->lineEdit()->selectAll();
+    page.type(u"ac"_s);
+    QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Tab);
+    QTest::keyClick(suggestions, Qt::Key_Down);
+    QCOMPARE(page.combo()->currentText(), u"acesulfame"_s);
 }
 
 void TestSearch::inputCheck_data()
