@@ -144,6 +144,15 @@ const QStringList kAdvice = {
     u"(CD-ROM, clé USB) que vous garderez en lieu sûr."_s,
 };
 
+// The program's icon, in the sizes the desktop asks for (the resources hold them as pictures).
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(u":/pictures/korvelan_%1.png"_s.arg(size), QSize(size, size));
+    return icon;
+}
+
 // Publishes the main window with the role of a window, so that screen readers announce it as one.
 QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
 {
@@ -171,7 +180,7 @@ FrmLister::FrmLister(Services services, QWidget *parent)
     // flag list. A plain widget would be published as a mere pane; it is the program's window.
     static const bool windowRole = (QAccessible::installFactory(accessibleWindow), true);
     Q_UNUSED(windowRole);
-    setWindowIcon(QIcon(u":/pictures/korvelan.svg"_s));
+    setWindowIcon(programIcon());
     setBackground(this, kBackground);
     buildWindow();
 

@@ -18,6 +18,9 @@ COMPOSITE_ROLES = {"combo box", "list", "text", "label", "page tab list"}
 
 def _app_of(pid):
     desktop = Atspi.get_desktop(0)
+    # The client learns of new programs from events, which nothing dispatches here: ask afresh.
+    desktop.set_cache_mask(Atspi.Cache.NONE)
+    desktop.clear_cache()
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
         try:
@@ -139,7 +142,15 @@ class Tree:
                 break
             time.sleep(0.1)
         if self.app is None:
-            raise AssertionError(f"process {pid} publishes no accessibility tree")
+            desktop = Atspi.get_desktop(0)
+            seen = []
+            for i in range(desktop.get_child_count()):
+                app = desktop.get_child_at_index(i)
+                try:
+                    seen.append((app.get_name(), app.get_process_id()) if app else None)
+                except Exception as error:  # noqa: BLE001 - only to describe the failure
+                    seen.append(repr(error))
+            raise AssertionError(f"process {pid} publishes no accessibility tree; there are {seen}")
 
     def windows(self):
         return [Node(self.app.get_child_at_index(i)) for i in range(self.app.get_child_count())]

@@ -78,8 +78,13 @@ class ProgramTestCase(unittest.TestCase):
 
     def start_program(self):
         """Starts the program the way the README does: from the folder that holds it."""
-        process = subprocess.Popen([self.executable], cwd=os.path.dirname(self.executable), env=self.env(),
-                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        # What the program prints goes to a file among the artefacts: a pipe that nobody reads
+        # would stop the program once full.
+        os.makedirs(ARTEFACTS, exist_ok=True)
+        log = os.path.join(ARTEFACTS, f"{self.id().split('.')[-1]}-program-{len(self.processes) + 1}.log")
+        with open(log, "wb") as output:
+            process = subprocess.Popen([self.executable], cwd=os.path.dirname(self.executable), env=self.env(),
+                                       stdout=output, stderr=subprocess.STDOUT)
         self.processes.append(process)
         return process
 

@@ -4,6 +4,7 @@ the risk legend, the search page, the two documents and the quit question.
 What is on the screen is read from the accessibility tree, as a screen reader reads it, and kept as
 screenshots in the artefact folder.
 """
+import subprocess
 import time
 
 from accessibility import Atspi, Tree
@@ -25,15 +26,22 @@ class Session(ProgramTestCase):
         splash = self.wait_until(lambda: self.windows(pid=self.program.pid), "no splash window", timeout=10)[0]
         x, y, width, height = self.window_geometry(splash)
         self.assertEqual((width, height), SPLASH_SIZE, "the splash window has not its size")
-        picture = self.screenshot("splash")
-        self.assertGreater(colours_in(picture, x, y, width, height), 20, "the splash window is empty")
+        # The window is mapped a moment before it is painted; it must not stay empty.
+        self.wait_until(lambda: colours_in(self.screenshot("splash"), x, y, width, height) > 20,
+                        "the splash window is empty", timeout=3)
 
         self.main_window = self.wait_for_window("692 KORVELAN", pid=self.program.pid)
         self.assertEqual(self.windows(pid=self.program.pid), [self.main_window], "the splash window stayed")
         self.assertEqual(self.window_geometry(self.main_window), (*MAIN_PLACE, *MAIN_SIZE))
+        icon = self.x_client(["xprop", "-id", self.main_window, "-notype", "_NET_WM_ICON"])
+        self.assertIn("Icon (32 x 32)", icon, "the main window has no icon for the task bar")
         self.tree = Tree(self.program.pid)
         self.frame = self.tree.window("692 KORVELAN")
         self.xdotool("windowfocus", "--sync", self.main_window)
+
+    def x_client(self, command):
+        """The output of another X client run on the test's display."""
+        return subprocess.run(command, env=self.env(), capture_output=True, text=True).stdout
 
     def box(self, name):
         """The text of a detail box, found by its accessible name."""
