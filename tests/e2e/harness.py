@@ -96,10 +96,12 @@ class ProgramTestCase(unittest.TestCase):
 
     def windows(self, name=None, pid=None):
         """Visible windows, optionally with exactly that title and of that process."""
-        args = ["search", "--onlyvisible"]
+        # xdotool reports a window that meets any one of its conditions unless told --all: the
+        # process and the title must both match. An empty pattern matches every title, even none.
+        args = ["search", "--all", "--onlyvisible"]
         if pid is not None:
             args += ["--pid", str(pid)]
-        args += ["--name", f"^{name}$" if name is not None else "."]
+        args += ["--name", f"^{name}$" if name is not None else ("" if pid is not None else ".")]
         output = self.xdotool(*args, check=False)
         found = [line for line in output.splitlines() if line]
         if name is not None:
