@@ -10,6 +10,7 @@
 #include "suggestions.h"
 #include "richtextview.h"
 #include "webaddress.h"
+#include "widgets.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -59,35 +60,6 @@ constexpr std::array<TabPage, 4> kTabs = {{
 QString indexed(const char16_t *name, int i)
 {
     return QString::fromUtf16(name) + u'(' + QString::number(i) + u')';
-}
-
-void setTextColour(QWidget *widget, quint32 colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, bgrColor(colour));
-    palette.setColor(QPalette::Text, bgrColor(colour));
-    palette.setColor(QPalette::ButtonText, bgrColor(colour));
-    widget->setPalette(palette);
-}
-
-void setBackground(QWidget *widget, quint32 colour)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, bgrColor(colour));
-    widget->setPalette(palette);
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry, const QFont &font,
-                  quint32 colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    setTextColour(label, colour);
-    return label;
 }
 
 QListWidget *makeList(QWidget *parent, const QString &name, const QString &accessibleName, QRect geometry,
