@@ -490,8 +490,8 @@ void FrmLister::buildSearchPage()
     // same reaction at once.
     connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
     connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
-    connect(m_lst12, &QListWidget::itemClicked, this, &FrmLister::onSuggestionChosen);
-    // The keyboard chooses a suggestion by selecting it (the arrows, or Space on the current row).
+    // A suggestion is chosen by selecting it: a click, the arrows, or Space on the current row. The
+    // choice rebuilds the list with nothing selected, so every later click selects anew.
     // Taking the focus with Tab only makes the first row current: it chooses nothing, or Tab could
     // never get past the list, each search sending the focus back to the word.
     connect(m_lst12, &QListWidget::itemSelectionChanged, this, [this] {
