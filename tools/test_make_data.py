@@ -77,13 +77,14 @@ class SourceReading(unittest.TestCase):
 class ValidatorSeesFaults(unittest.TestCase):
     """The shipped files pass; a few single-byte faults in them do not."""
 
-    def run_validator(self, database, keywords):
+    def run_validator(self, database, keywords, register=None):
         with tempfile.TemporaryDirectory() as d:
-            db, kw = Path(d) / "db", Path(d) / "kw"
+            db, kw, reg = Path(d) / "db", Path(d) / "kw", Path(d) / "forced-values.tsv"
             db.write_bytes(database)
             kw.write_bytes(keywords)
+            reg.write_bytes(register if register is not None else (make_data.DATA / "forced-values.tsv").read_bytes())
             with contextlib.redirect_stdout(io.StringIO()) as out:
-                status = validate_data.main(["--database", str(db), "--keywords", str(kw)])
+                status = validate_data.main(["--database", str(db), "--keywords", str(kw), "--register", str(reg)])
             return status, out.getvalue()
 
     def test_faults(self):
@@ -96,10 +97,30 @@ class ValidatorSeesFaults(unittest.TestCase):
             "risk class changed": (db.replace(b"$3$1$604$", b"$4$1$604$", 1), kw, "field 16"),
             "tab in a field": (db.replace(b"Curcumine", b"Curcu\tmine", 1), kw, "control byte"),
             "keyword dropped": (db, kw.replace(b"zeaxanthine\r\n", b""), "zeaxanthine"),
+            "no degree sign": (db.replace(b"\xb0", b"o"), kw, "0xB0"),
         }
         for label, (d, k, message) in cases.items():
             with self.subTest(label):
                 status, out = self.run_validator(d, k)
+                self.assertEqual(status, 1)
+                self.assertIn(message, out)
+
+    def test_register_must_agree_with_the_data(self):
+        db = make_data.DATABASE.read_bytes()
+        kw = make_data.KEYWORDS.read_bytes()
+        register = (make_data.DATA / "forced-values.tsv").read_text(encoding="utf-8")
+        # Record 17 is E111: the register says its EU column shows "Oui".
+        self.assertIn("\n17\tE111\tAuthorisedEU\tOui\t", register)
+        cases = {
+            "value the data does not hold": (register.replace("\n17\tE111\tAuthorisedEU\tOui\t", "\n17\tE111\tAuthorisedEU\tInterdit\t"),
+                                             "but the database holds 'Oui'"),
+            "wrong code for the record": (register.replace("\n17\tE111\t", "\n17\tE110\t"), "record 17 is E111"),
+            "unknown field": (register.replace("\tAuthorisedEU\tOui\t", "\tAuthorizedEU\tOui\t", 1), "no field named"),
+            "no reason given": (register.rstrip("\n").rsplit("\t", 1)[0] + "\t \n", "empty column"),
+        }
+        for label, (text, message) in cases.items():
+            with self.subTest(label):
+                status, out = self.run_validator(db, kw, text.encode("utf-8"))
                 self.assertEqual(status, 1)
                 self.assertIn(message, out)
 

@@ -6,6 +6,11 @@ Reads resources/data/korvelan.txt and resources/data/motcle.txt (or the files gi
 encoding, layout, the domain and counts of each field, the pinned records, the alphabetical
 permutation, the keyword lines, and the keyword list with its letter counts.
 
+It also checks the two files that explain the data without being shipped in the program:
+resources/data/forced-values.tsv, the register of the values that a fixed count or a pinned record
+forces against the public facts, and resources/data/sources.tsv, the source of each corrected daily
+intake and authorisation. Every value they list must be the value the database holds.
+
 Each violated property is printed on its own line; the exit status is 0 only when all hold.
 Standard library only.
 """
@@ -27,6 +32,15 @@ KEYWORD_BYTES = 12_300
 
 # Bytes allowed besides printable ASCII, in Windows-1252.
 EXTRA_BYTES = set("àâçèéêïôûüÀ°’œ\u00a0".encode("cp1252"))
+# Bytes that the shipped database must use: the degree sign, the typographic apostrophe, the ligature
+# and the no-break space (the first three need Windows-1252 decoding rather than ISO 8859-1).
+REQUIRED_BYTES = {0xB0: "°", 0x92: "’", 0x9C: "œ", 0xA0: "no-break space"}
+
+FIELD_NAMES = ["ENumber", "AdditiveName", "Category", "Synonyms", "DailyIntake", "AuthorisedEU", "AuthorisedFR",
+               "AuthorisedOrganic", "AnimalOrigin", "AuthorisedInfants", "Halal", "Origin", "Usage", "RiskGroups",
+               "Symptoms", "RiskLevel", "SequenceNumber", "AlphaOrder", "Keywords"]
+REGISTER_COLUMNS = ["record", "code", "field", "shown", "world", "source", "reason"]
+SOURCES_COLUMNS = ["record", "code", "field", "value", "source"]
 
 CODE_RE = re.compile(r"E[0-9]{3,4}[a-j]?(?:i|ii|iii|iv|v|vi|vii|viii)?")
 WORD_RE = re.compile(r"[a-z][a-z0-9]{1,27}")
@@ -89,6 +103,8 @@ def check_database(rep, raw):
             rep.check(False, f"database: control byte 0x{b:02X} occurs")
         elif b >= 0x7F and b not in EXTRA_BYTES:
             rep.check(False, f"database: byte 0x{b:02X} ({bytes([b]).decode('cp1252', 'replace')!r}) is not allowed")
+    for b, name in REQUIRED_BYTES.items():
+        rep.check(bytes([b]) in raw, f"database: byte 0x{b:02X} ({name}) does not occur")
     lines_raw = raw.split(b"\r\n")
     for i, line in enumerate(lines_raw, 1):
         if b"\r" in line or b"\n" in line:
@@ -295,10 +311,40 @@ def check_keywords(rep, raw, records):
     rep.check(words[-1:] == ["zinc"], "keyword list: the last word is not 'zinc'")
 
 
+def check_listed_values(rep, path, columns, value_column, records):
+    """A register file (UTF-8, tab-separated, header line): each row names a record, its code, a field and a
+    value that must be what the database holds there; the other columns must not be empty."""
+    if not rep.check(path.exists(), f"{path.name}: missing"):
+        return
+    lines = path.read_text(encoding="utf-8").rstrip("\n").split("\n")
+    rep.check(lines[0].split("\t") == columns, f"{path.name}: the header must be {columns}")
+    seen = set()
+    for n, line in enumerate(lines[1:], 2):
+        row = line.split("\t")
+        if not rep.check(len(row) == len(columns), f"{path.name} line {n}: {len(row)} columns, expected {len(columns)}"):
+            continue
+        cell = dict(zip(columns, row))
+        where = f"{path.name} line {n} ({cell['code']} {cell['field']})"
+        rep.check(all(v.strip() for v in row), f"{where}: empty column")
+        rep.check((cell["record"], cell["field"]) not in seen, f"{where}: listed twice")
+        seen.add((cell["record"], cell["field"]))
+        number = int(cell["record"]) if cell["record"].isdigit() else 0
+        if not rep.check(1 <= number <= len(records), f"{where}: no record {cell['record']!r}"):
+            continue
+        if not rep.check(cell["field"] in FIELD_NAMES, f"{where}: no field named {cell['field']!r}"):
+            continue
+        record = records[number - 1]
+        rep.check(record[0] == cell["code"], f"{where}: record {number} is {record[0]}")
+        held = record[FIELD_NAMES.index(cell["field"])]
+        rep.check(held == cell[value_column], f"{where}: lists {cell[value_column]!r} but the database holds {held!r}")
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--database", type=Path, default=DATA / "korvelan.txt")
     parser.add_argument("--keywords", type=Path, default=DATA / "motcle.txt")
+    parser.add_argument("--register", type=Path, default=DATA / "forced-values.tsv")
+    parser.add_argument("--sources", type=Path, default=DATA / "sources.tsv")
     args = parser.parse_args(argv)
 
     rep = Report()
@@ -312,6 +358,8 @@ def main(argv=None):
         check_numbers(rep, records)
         check_pinned(rep, records, lines)
         check_search(rep, records)
+        check_listed_values(rep, args.register, REGISTER_COLUMNS, "shown", records)
+        check_listed_values(rep, args.sources, SOURCES_COLUMNS, "value", records)
     check_keywords(rep, kw, records)
 
     rep.check(len(db) == DATABASE_BYTES, f"database: {len(db)} bytes, expected {DATABASE_BYTES}")
