@@ -25,7 +25,7 @@ QString additiveCard(const AdditiveRecord &record)
 QList<int> recordsWithCode(QStringView code, const AdditiveTable &table)
 {
     QList<int> records;
-    for (int r = 1; r <= RecordCount; ++r) {
+    for (int r = 1; r <= table.publishedCount(); ++r) {
         if (table.field(ENumber, r).compare(code, Qt::CaseInsensitive) == 0)
             records.append(r);
     }

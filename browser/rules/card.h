@@ -42,8 +42,8 @@ inline constexpr qsizetype CardValueColumn = 20;
 // CardValueColumn characters and the field exactly as stored. Lines end with "\n".
 QString additiveCard(const AdditiveRecord &record);
 
-// The records (1 to RecordCount, ascending) whose code equals `code`, letter case ignored; the
-// database holds a few codes twice.
+// The loaded records (ascending) whose code equals `code`, letter case ignored; the database holds a
+// few codes twice.
 QList<int> recordsWithCode(QStringView code, const AdditiveTable &table);
 
 // Shortest word the search page searches: its button and the Enter key wait for a second character.

@@ -10,8 +10,8 @@ namespace korvelan {
 // The name of field k (1 to 19) in exported data: ENumber, AdditiveName, ... Keywords.
 QStringView fieldName(int k);
 
-// What whoever reuses the exported database must know: its licence and whom to credit.
-inline constexpr QStringView DataLicence = u"Open Database License (ODbL) 1.0";
+// What whoever reuses the exported database must know: its licence (SPDX identifier) and whom to credit.
+inline constexpr QStringView DataLicence = u"ODbL-1.0";
 inline constexpr QStringView DataLicenceUrl = u"https://opendatacommons.org/licenses/odbl/1-0/";
 inline constexpr QStringView DataAttribution =
     u"Les KORVELAN ; base tirée en partie de la taxonomie des additifs du projet Open Food Facts "
