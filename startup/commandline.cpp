@@ -13,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
