@@ -1,5 +1,6 @@
 // Program entry: refuses a second start, then lets the splash window load the data and open the
 // main window.
+#include "commandline.h"
 #include "constants.h"
 #include "frmbdem.h"
 #include "frmlister.h"
@@ -18,6 +19,9 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    // Help, version, a card, a search or an export are answered on the terminal, without a window.
+    if (const std::optional<int> code = runCommandLine(argc, argv))
+        return *code;
     QApplication app(argc, argv); // the toolkit's own options still work; the program takes none
     // The windows are closed and opened in turn; the program ends only through its quit question.
     app.setQuitOnLastWindowClosed(false);

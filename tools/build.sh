@@ -10,7 +10,7 @@ case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libbenchmark-dev python3
           fonts-liberation2 fonts-dejavu-core fonts-crosextra-carlito
           xvfb xauth xdotool x11-utils imagemagick
-          dpkg-dev file desktop-file-utils appstream
+          dpkg-dev file desktop-file-utils appstream lintian
           dbus at-spi2-core python3-gi gir1.2-atspi-2.0)
 missing=()
 for package in "${packages[@]}"; do

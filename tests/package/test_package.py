@@ -133,7 +133,33 @@ class UnpackedPackage(PackageTestCase):
         paths = [line.split()[-1] for line in everything]
         self.assertTrue(all(p.startswith("./usr/") or p == "./" for p in paths), paths)
         self.assertFalse([p for p in paths if "bench" in p or "tst_" in p or p.endswith(".a")], paths)
-        self.assertTrue(os.path.isfile(self.path("share", "doc", "korvelan", "copyright")))
+        for name in ("copyright", "changelog.gz"):
+            self.assertTrue(os.path.isfile(self.path("share", "doc", "korvelan", name)), name)
+
+    def test_manual_page_reads_cleanly(self):
+        page = self.path("share", "man", "man1", "korvelan.1.gz")
+        result = run("man", "--warnings", "-E", "UTF-8", "-l", page, env={**os.environ, "MANWIDTH": "80"})
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        for heading in ("NOM", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "--fiche CODE", "--export FORMAT"):
+            self.assertIn(heading, result.stdout)
+
+    def test_lintian_finds_no_error(self):
+        if not shutil.which("lintian"):
+            self.skipTest("lintian is not installed")
+        result = run("lintian", "--fail-on", "error", Package.deb)
+        tags = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:", "I:")]
+        if tags:
+            print("\nlintian:\n" + "\n".join(tags), file=sys.stderr)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertFalse([t for t in tags if t.startswith("E:")], tags)
+
+    def test_answers_on_a_terminal_through_its_launcher(self):
+        # The launcher passes the arguments on; no display is needed for them.
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for args, first_line in ((["--version"], "Les KORVELAN 1.00"), (["--fiche", "e950"], "FICHE DE L'ADDITIF E950")):
+            result = run(self.path("bin", "korvelan"), *args, env=env, cwd=self.root)
+            self.assertEqual((result.returncode, result.stderr), (0, ""), args)
+            self.assertEqual(result.stdout.splitlines()[0], first_line)
 
     def test_icons_at_their_sizes(self):
         hicolor = self.path("share", "icons", "hicolor")
@@ -203,6 +229,7 @@ class InstalledPackage(PackageTestCase):
         self.addCleanup(self.dpkg, "--purge", "korvelan")
         self.assertEqual(installed.returncode, 0, installed.stdout + installed.stderr)
         self.assertEqual(shutil.which("korvelan"), "/usr/bin/korvelan")
+        self.assertEqual(run("man", "-w", "korvelan").stdout.strip(), "/usr/share/man/man1/korvelan.1.gz")
 
         process = self.start(["sh", "-c", "exec korvelan"], "/", self.env())
         self.see_main_window_then_quit(process, "/usr/lib/korvelan")
@@ -210,6 +237,7 @@ class InstalledPackage(PackageTestCase):
         removed = self.dpkg("-r", "korvelan")
         self.assertEqual(removed.returncode, 0, removed.stdout + removed.stderr)
         for path in ("/usr/bin/korvelan", "/usr/lib/korvelan", f"/usr/share/applications/{DESKTOP_ID}.desktop",
+                     "/usr/share/man/man1/korvelan.1.gz",
                      "/usr/share/icons/hicolor/scalable/apps/korvelan.svg"):
             self.assertFalse(os.path.exists(path), path)
 

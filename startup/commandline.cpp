@@ -1,0 +1,230 @@
+#include "commandline.h"
+
+#include "additive.h"
+#include "card.h"
+#include "constants.h"
+#include "export.h"
+#include "resource.h"
+#include "search.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace korvelan {
+
+namespace {
+
+// Exit codes.
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;  // no additive with that code, or the output could not be written
+constexpr int kBadUse = 2;   // unknown option, missing or wrong value, word refused
+
+// The options that the toolkit's application objects read, with one dash or two.
+constexpr std::array<QStringView, 18> kToolkitOptionsWithValue = {
+    u"platform", u"platformpluginpath", u"platformtheme", u"plugin", u"qwindowgeometry", u"geometry",
+    u"qwindowtitle", u"title", u"qwindowicon", u"icon", u"session", u"style", u"stylesheet", u"display",
+    u"name", u"visual", u"ncols", u"qmljsdebugger"};
+constexpr std::array<QStringView, 8> kToolkitFlags = {u"reverse", u"widgetcount", u"nograb", u"dograb",
+                                                      u"sync", u"cmap", u"testability", u"nocrashhandler"};
+
+template <size_t N>
+bool isOneOf(QStringView name, const std::array<QStringView, N> &names)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Writes text to a standard stream in UTF-8, whatever the locale.
+void write(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// A message for the terminal: lines joined by "\n" rather than CR LF.
+QString terminalLines(QString text)
+{
+    return text.replace(LineBreak, u"\n"_s);
+}
+
+int badUse(const QString &message)
+{
+    write(stderr, u"korvelan : "_s + message + u"\nPour l'aide : korvelan --help\n"_s);
+    return kBadUse;
+}
+
+QString helpText()
+{
+    return u"Usage : korvelan [option]\n"
+           u"Les KORVELAN : les additifs alimentaires (numéros E), en français.\n"
+           u"Sans option, le programme ouvre sa fenêtre.\n"
+           u"\n"
+           u"Options :\n"
+           u"  -h, --help           affiche cette aide\n"
+           u"  -v, --version        affiche la version du programme\n"
+           u"  --fiche CODE         affiche la fiche de l'additif CODE (E950 ou e950)\n"
+           u"  --recherche MOT      cherche MOT dans les mots clés des additifs, comme la page\n"
+           u"                       Rechercher : le nombre trouvé, puis une ligne par additif\n"
+           u"                       (code, nom, catégorie, risque, séparés par des tabulations)\n"
+           u"  --export FORMAT      écrit toute la base des additifs, FORMAT csv ou json\n"
+           u"\n"
+           u"Codes de sortie : 0 réussite, 1 additif inconnu ou écriture impossible,\n"
+           u"2 mauvais usage (option inconnue, valeur manquante, mot refusé).\n"
+           u"La base des additifs est publiée sous la licence ODbL 1.0 ; voir korvelan(1).\n"_s;
+}
+
+// Reads the database as the windows do; nothing when it cannot be read.
+std::optional<AdditiveTable> loadDatabase()
+{
+    DatabaseLoad load = loadAdditiveTable(readEmbeddedResource);
+    if (load.failure) {
+        write(stderr, terminalLines(startupErrorText(*load.failure, kDatabaseErrorCode)).trimmed() + u'\n');
+        return std::nullopt;
+    }
+    return std::move(load.table);
+}
+
+int printCard(const QString &code)
+{
+    const std::optional<AdditiveTable> table = loadDatabase();
+    if (!table)
+        return kFailure;
+    const QList<int> records = recordsWithCode(code, *table);
+    if (records.isEmpty()) {
+        write(stderr, u"korvelan : aucun additif ne porte le code « "_s + code + u" ».\n"_s);
+        return kFailure;
+    }
+    QString out;
+    for (int r : records) {
+        if (!out.isEmpty())
+            out += u'\n';
+        out += additiveCard(table->record(r));
+    }
+    write(stdout, out);
+    return kSuccess;
+}
+
+int printSearch(const QString &word)
+{
+    // The search page refuses what its input check would take out, and waits for a second character.
+    if (!checkSearchInput(word).removed.isEmpty()) {
+        write(stderr, terminalLines(disallowedCharacterMessage()) + u'\n');
+        return kBadUse;
+    }
+    if (word.size() < MinimumSearchLength)
+        return badUse(u"le mot cherché doit compter au moins %1 caractères."_s.arg(MinimumSearchLength));
+    const std::optional<AdditiveTable> table = loadDatabase();
+    if (!table)
+        return kFailure;
+    write(stdout, searchReport(word, *table));
+    return kSuccess;
+}
+
+int printExport(const QString &format)
+{
+    if (format != u"csv" && format != u"json")
+        return badUse(u"format d'export inconnu « "_s + format + u" » : csv ou json."_s);
+    const std::optional<AdditiveTable> table = loadDatabase();
+    if (!table)
+        return kFailure;
+    write(stdout, format == u"csv" ? exportCsv(*table) : exportJson(*table));
+    return kSuccess;
+}
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"affiche cette aide"_s);
+    const QCommandLineOption version({u"v"_s, u"version"_s}, u"affiche la version du programme"_s);
+    const QCommandLineOption fiche(u"fiche"_s, u"affiche la fiche d'un additif"_s, u"CODE"_s);
+    const QCommandLineOption recherche(u"recherche"_s, u"cherche un mot clé"_s, u"MOT"_s);
+    const QCommandLineOption exportFormat(u"export"_s, u"écrit toute la base"_s, u"FORMAT"_s);
+    parser.addOptions({help, version, fiche, recherche, exportFormat});
+
+    const QStringList withName = QStringList{u"korvelan"_s} + arguments;
+    if (!parser.parse(withName)) {
+        // The parser words its messages in the language of the installed translation.
+        QTranslator french;
+        if (french.load(u"qtbase_fr"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(&french);
+            parser.parse(withName);
+        }
+        return badUse(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        write(stdout, helpText());
+        return kSuccess;
+    }
+    if (parser.isSet(version)) {
+        write(stdout, AppTitle + u' ' + AppVersion + u'\n');
+        return kSuccess;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return badUse(u"argument inattendu « "_s + parser.positionalArguments().constFirst() + u" »."_s);
+
+    const QStringList cards = parser.values(fiche), words = parser.values(recherche),
+                      formats = parser.values(exportFormat);
+    if (cards.size() + words.size() + formats.size() != 1)
+        return badUse(u"une seule des options --fiche, --recherche et --export à la fois."_s);
+    if (!cards.isEmpty())
+        return printCard(cards.constFirst());
+    if (!words.isEmpty())
+        return printSearch(words.constFirst());
+    return printExport(formats.constFirst());
+}
+
+} // namespace
+
+QStringList withoutToolkitOptions(const QStringList &arguments)
+{
+    QStringList left;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (!argument.startsWith(u'-') || argument == u"-" || argument == u"--") {
+            left.append(argument);
+            continue;
+        }
+        QStringView name = QStringView(argument).sliced(argument.startsWith(u"--") ? 2 : 1);
+        const qsizetype equals = name.indexOf(u'=');
+        if (equals >= 0) {
+            if (isOneOf(name.first(equals), kToolkitOptionsWithValue))
+                continue; // -style=fusion
+        } else if (isOneOf(name, kToolkitOptionsWithValue)) {
+            ++i; // its value follows
+            continue;
+        } else if (isOneOf(name, kToolkitFlags)) {
+            continue;
+        }
+        left.append(argument);
+    }
+    return left;
+}
+
+std::optional<int> runCommandLine(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList own = withoutToolkitOptions(arguments);
+    if (own.isEmpty())
+        return std::nullopt;
+
+    // No display, no lock, no splash: a core application is all the terminal answers need.
+    QCoreApplication app(argc, argv);
+    const int code = run(own);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        write(stderr, u"korvelan : écriture impossible sur la sortie standard.\n"_s);
+        return kFailure;
+    }
+    return code;
+}
+
+} // namespace korvelan

@@ -1,0 +1,168 @@
+"""The program answering on a terminal: exit codes and streams of every option and bad use, the card and the
+exports compared with the records as the program loads them, all with no display in the environment and with
+nothing written to disk.
+
+usage: test_cli.py <korvelan executable> <source folder>
+"""
+import csv
+import io
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+PROGRAM = None
+SOURCE = None
+RECORD_COUNT = 692
+FIELD_NAMES = ["ENumber", "AdditiveName", "Category", "Synonyms", "DailyIntake", "AuthorisedEU", "AuthorisedFR",
+               "AuthorisedOrganic", "AnimalOrigin", "AuthorisedInfants", "Halal", "Origin", "Usage", "RiskGroups",
+               "Symptoms", "RiskLevel", "SequenceNumber", "AlphaOrder", "Keywords"]
+# The captions of the detail panel in reading order, with the number of the field under each.
+CAPTIONS = [("Catégorie:", 3), ("Synonymes:", 4), ("Risque", 16), ("DJA", 5), ("Naturel/Chim.", 12),
+            ("Autorisé UE", 6), ("Autorisé FR", 7), ("Autorisé AB", 8), ("Origine AN", 9), ("Autorisé BB", 10),
+            ("Halal", 11), ("Utilisation:", 13), ("Groupes à risques:", 14), ("Symptômes:", 15)]
+VERSION = "Les KORVELAN 1.00\n"
+COUNT_LINE = r"(Aucun additif trouvé|Un additif trouvé|\d+ additifs trouvés)\.\n"
+
+
+def loaded_records():
+    """The records as the program loads them from its embedded database: Windows-1252, lines split at CR LF,
+    the first 692 of them, each cut at its first 18 "$"."""
+    with open(os.path.join(SOURCE, "resources", "data", "korvelan.txt"), "rb") as f:
+        text = f.read().decode("cp1252")
+    return [line.split("$", 18) for line in text.split("\r\n")[:RECORD_COUNT]]
+
+
+class Terminal(unittest.TestCase):
+    records = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.records = loaded_records()
+
+    def setUp(self):
+        # Everything the program could write to lies under one folder, which must stay empty.
+        self.root = tempfile.mkdtemp(prefix="korvelan-cli-")
+        self.addCleanup(shutil.rmtree, self.root, True)
+        self.env = {k: v for k, v in os.environ.items()
+                    if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for name in ("HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "TMPDIR"):
+            folder = os.path.join(self.root, name.lower())
+            os.mkdir(folder, 0o700)
+            self.env[name] = folder
+        self.cwd = os.path.join(self.root, "cwd")
+        os.mkdir(self.cwd)
+
+    def tearDown(self):
+        written = [os.path.join(d, f) for d, _, files in os.walk(self.root) for f in files]
+        self.assertEqual(written, [], "the program wrote files")
+
+    def run_program(self, *args):
+        result = subprocess.run([PROGRAM, *args], cwd=self.cwd, env=self.env, capture_output=True, timeout=30)
+        return result.returncode, result.stdout.decode("utf-8"), result.stderr.decode("utf-8")
+
+    def test_exit_codes_and_streams(self):
+        # arguments, exit code, pattern of the whole standard output, pattern of the whole standard error
+        cases = [
+            (["--help"], 0, r"Usage : korvelan .*--fiche CODE.*--recherche MOT.*--export FORMAT.*", ""),
+            (["-h"], 0, r"Usage : korvelan .*", ""),
+            (["--version"], 0, re.escape(VERSION), ""),
+            (["-v"], 0, re.escape(VERSION), ""),
+            (["-platform", "offscreen", "--version"], 0, re.escape(VERSION), ""),
+            (["--fiche", "E950"], 0, r"FICHE DE L'ADDITIF E950\n.*", ""),
+            (["--fiche", "e950"], 0, r"FICHE DE L'ADDITIF E950\n.*", ""),
+            (["--fiche=E950"], 0, r"FICHE DE L'ADDITIF E950\n.*", ""),
+            (["--fiche", "E9999"], 1, "", r"korvelan : .*E9999.*\n"),
+            (["--recherche", "curcumine"], 0, COUNT_LINE + r"(E\w+\t[^\t\n]+\t[^\t\n]+\t[1-4?]\n)+", ""),
+            (["--recherche", "xyzzy"], 0, r"Aucun additif trouvé\.\n", ""),
+            (["--recherche", "é"], 2, "", r"Seuls les caractères:\n\n.*sont autorisés\.\n"),
+            (["--recherche", "acide!"], 2, "", r"Seuls les caractères:.*"),
+            (["--recherche", "a"], 2, "", r"korvelan : .*2.*"),
+            (["--export", "csv"], 0, r"ENumber,AdditiveName,.*", ""),
+            (["--export", "json"], 0, r"\{.*\}\n", ""),
+            (["--export", "xml"], 2, "", r"korvelan : .*xml.*"),
+            (["--export"], 2, "", r"korvelan : .*export.*"),
+            (["--fiche"], 2, "", r"korvelan : .*fiche.*"),
+            (["--recherche"], 2, "", r"korvelan : .*recherche.*"),
+            (["--inconnue"], 2, "", r"korvelan : .*inconnue.*"),
+            (["E950"], 2, "", r"korvelan : .*E950.*"),
+            (["--fiche", "E950", "--export", "csv"], 2, "", r"korvelan : .*"),
+        ]
+        for args, code, out, err in cases:
+            with self.subTest(args=args):
+                got_code, got_out, got_err = self.run_program(*args)
+                self.assertEqual(got_code, code, got_err)
+                self.assertRegex(got_out, re.compile(f"^{out}$", re.S)) if out else self.assertEqual(got_out, "")
+                self.assertRegex(got_err, re.compile(f"^{err}$", re.S)) if err else self.assertEqual(got_err, "")
+
+    def cards(self, code):
+        code_, out, err = self.run_program("--fiche", code)
+        self.assertEqual((code_, err), (0, ""))
+        cards = []
+        for block in out.split("\n\n"):
+            lines = block.rstrip("\n").split("\n")
+            self.assertEqual(len(lines), 2 + len(CAPTIONS), block)
+            self.assertTrue(lines[0].startswith("FICHE DE L'ADDITIF "), lines[0])
+            fields = {1: lines[0][len("FICHE DE L'ADDITIF "):], 2: lines[1]}
+            for line, (caption, k) in zip(lines[2:], CAPTIONS):
+                # The caption, spaces up to the value's column, then the value exactly as stored.
+                self.assertRegex(line, f"^{re.escape(caption)} +")
+                fields[k] = line[20:]
+                self.assertEqual(line[:20].rstrip(), caption)
+            cards.append([fields[k] for k in range(1, 17)])
+        return cards
+
+    def test_card_shows_the_loaded_fields(self):
+        record_1 = self.records[0]
+        self.assertEqual(self.cards(record_1[0]), [r[:16] for r in self.records if r[0] == record_1[0]])
+        expected = [r[:16] for r in self.records if r[0].lower() == "e950"]
+        self.assertTrue(expected)
+        self.assertEqual(self.cards("e950"), expected)
+        # The whole code is compared: E472 is not E472e.
+        self.assertEqual(self.cards("e472"), [r[:16] for r in self.records if r[0] == "E472"])
+        # A code that the database holds twice gives both cards, in database order.
+        codes = [r[0] for r in self.records]
+        twice = next(c for c in codes if codes.count(c) > 1)
+        self.assertEqual(self.cards(twice), [r[:16] for r in self.records if r[0] == twice])
+
+    def test_search_finds_what_the_keywords_hold(self):
+        code, out, _ = self.run_program("--recherche", "CURCUMINE")
+        self.assertEqual(code, 0)
+        found = [r for r in self.records if "curcumine" in r[18]]
+        lines = out.split("\n")
+        self.assertEqual(lines[0], {1: "Un additif trouvé."}.get(len(found), f"{len(found)} additifs trouvés."))
+        self.assertEqual(lines[1:], ["\t".join((r[0], r[1], r[2], r[15])) for r in found] + [""])
+
+    def test_csv_round_trip(self):
+        code, out, _ = self.run_program("--export", "csv")
+        self.assertEqual(code, 0)
+        self.assertTrue(out.endswith("\r\n"))
+        rows = list(csv.reader(io.StringIO(out, newline="")))
+        self.assertEqual(rows[0], FIELD_NAMES)
+        self.assertEqual(rows[1:], self.records)
+
+    def test_json_round_trip(self):
+        code, out, _ = self.run_program("--export", "json")
+        self.assertEqual(code, 0)
+        document = json.loads(out)
+        self.assertEqual(document["licence"], "ODbL-1.0")
+        self.assertIn("Open Food Facts", document["attribution"])
+        metainfo = ET.parse(os.path.join(SOURCE, "packaging", "org.example.korvelan.metainfo.xml"))
+        newest = max(release.get("date") for release in metainfo.iter("release"))
+        self.assertEqual(document["date"], newest)
+        for record in document["records"]:
+            self.assertEqual(list(record), FIELD_NAMES)
+        self.assertEqual([list(record.values()) for record in document["records"]], self.records)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    SOURCE = os.path.abspath(sys.argv.pop(2))
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
