@@ -1,6 +1,7 @@
 // Program entry: refuses a second start, then lets the splash window load the data and open the
 // main window.
 #include "constants.h"
+#include "displaycheck.h"
 #include "frmbdem.h"
 #include "frmlister.h"
 #include "messagebox.h"
@@ -18,6 +19,7 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    requireDisplay(argc, argv);
     QApplication app(argc, argv); // the toolkit's own options still work; the program takes none
     // The windows are closed and opened in turn; the program ends only through its quit question.
     app.setQuitOnLastWindowClosed(false);
