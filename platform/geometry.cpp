@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -28,8 +29,10 @@ QColor bgrColor(quint32 value)
 
 QPointF placeOnScreen(QSizeF screenTwips, QSizeF windowTwips, double verticalDivisor)
 {
-    return QPointF((screenTwips.width() - windowTwips.width()) / 2.0,
-                   (screenTwips.height() - windowTwips.height()) / verticalDivisor);
+    // On a screen smaller than the window, centring would push its caption and its left edge off the
+    // screen, out of reach: the window then starts at the screen's edge and overflows right and down.
+    return QPointF(std::max(0.0, (screenTwips.width() - windowTwips.width()) / 2.0),
+                   std::max(0.0, (screenTwips.height() - windowTwips.height()) / verticalDivisor));
 }
 
 QFont programFont(FontFace face, double points, bool bold)

@@ -19,7 +19,8 @@ QRect twipsRect(double left, double top, double width, double height);
 QColor bgrColor(quint32 value);
 
 // Where a window goes on a screen, in twips: centred horizontally, and vertically placed at
-// 1/divisor of the free height (2 centres it, 4 puts it at a quarter from the top).
+// 1/divisor of the free height (2 centres it, 4 puts it at a quarter from the top). Its top-left
+// corner always stays on the screen, even when the window is larger than the screen.
 QPointF placeOnScreen(QSizeF screenTwips, QSizeF windowTwips, double verticalDivisor);
 
 // The fonts the windows are drawn in. The faces the layout was made for are not always installed;

@@ -2,6 +2,7 @@
 // main window.
 #include "commandline.h"
 #include "constants.h"
+#include "displaycheck.h"
 #include "frmbdem.h"
 #include "frmlister.h"
 #include "messagebox.h"
@@ -22,7 +23,9 @@ int main(int argc, char *argv[])
     // Help, version, a card, a search or an export are answered on the terminal, without a window.
     if (const std::optional<int> code = runCommandLine(argc, argv))
         return *code;
-    QApplication app(argc, argv); // the toolkit's own options still work; the program takes none
+    // The window needs a display: without one, say so in French and stop cleanly.
+    requireDisplay(argc, argv);
+    QApplication app(argc, argv); // the toolkit's own options still reach it
     // The windows are closed and opened in turn; the program ends only through its quit question.
     app.setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

@@ -1,4 +1,9 @@
-"""The program started as a user starts it: twice in a row, and the second start refused."""
+"""The program started as a user starts it: twice in a row, and the second start refused; over a lock
+file left behind; without a display; on a screen smaller than its window."""
+import os
+import resource
+import subprocess
+import tempfile
 import time
 
 from harness import ProgramTestCase, main
@@ -24,6 +29,52 @@ class SingleInstance(ProgramTestCase):
         self.assertIsNone(first.poll(), "the first instance ended too")
         self.assertTrue(self.windows(pid=first.pid), "the first instance lost its windows")
 
+    def test_an_empty_lock_file_left_behind_does_not_stop_the_start(self):
+        # What a full disk or a crash at the wrong moment leaves, with no instance running.
+        open(os.path.join(self.runtime, "korvelan.lock"), "wb").close()
+        program = self.start_program()
+        self.wait_for_window("692 KORVELAN", pid=program.pid)
+
+
+class NoDisplay(ProgramTestCase):
+    def run_without_display(self, **variables):
+        """Runs the program from an empty working folder, with core files allowed; returns its exit
+        code, what it wrote on standard error and what the folder holds afterwards."""
+        folder = tempfile.mkdtemp(dir=self.runtime)
+        env = self.env()
+        for variable in ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"):
+            env.pop(variable, None)
+        env.update(variables)
+
+        def allow_core_files():
+            hard = resource.getrlimit(resource.RLIMIT_CORE)[1]
+            resource.setrlimit(resource.RLIMIT_CORE, (hard, hard))
+
+        result = subprocess.run([self.executable], cwd=folder, env=env, capture_output=True, timeout=30,
+                                preexec_fn=allow_core_files)
+        return result.returncode, result.stderr.decode("utf-8", "replace"), os.listdir(folder)
+
+    def test_ends_with_a_french_message_and_no_core_file(self):
+        for case, variables in (("no display", {}), ("platform that cannot start", {"QT_QPA_PLATFORM": "nosuch"})):
+            with self.subTest(case):
+                status, error, files = self.run_without_display(**variables)
+                self.assertEqual(status, 1, error)
+                self.assertIn("Les KORVELAN ne peut pas démarrer : ", error)
+                self.assertEqual(files, [], "the program left files in its working folder")
+
+
+class SmallScreen(ProgramTestCase):
+    screen = (800, 600)
+
+    def test_windows_stay_within_reach(self):
+        program = self.start_program()
+        splash = self.wait_until(lambda: self.windows(pid=program.pid), "no splash window", timeout=10)[0]
+        # The splash window fits: centred, a quarter of the free height from the top.
+        self.assertEqual(self.window_geometry(splash)[:2], (218, 78))
+        main_window = self.wait_for_window("692 KORVELAN", pid=program.pid)
+        # The main window does not: its caption and left edge stay on the screen.
+        self.assertEqual(self.window_geometry(main_window)[:2], (0, 0))
+
 
 if __name__ == "__main__":
-    main([SingleInstance])
+    main([SingleInstance, NoDisplay, SmallScreen])

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void colours();
     void splashPlacement_data();
     void splashPlacement();
+    void mainWindowIsCentred_data();
     void mainWindowIsCentred();
     void fontsFallBackToInstalledFamilies_data();
     void fontsFallBackToInstalledFamilies();
@@ -70,7 +71,10 @@ void TestGeometry::splashPlacement_data()
     QTest::addColumn<QRectF>("expected");
     QTest::newRow("1920 by 1080") << QSizeF(28800, 16200) << QRectF(11662.5, 2973.75, 5475, 4305);
     QTest::newRow("1024 by 768") << QSizeF(15360, 11520) << QRectF(4942.5, 1803.75, 5475, 4305);
-    QTest::newRow("screen smaller than the window") << QSizeF(3000, 3000) << QRectF(-1237.5, -326.25, 5475, 4305);
+    QTest::newRow("800 by 600") << QSizeF(12000, 9000) << QRectF(3262.5, 1173.75, 5475, 4305);
+    // The top-left corner stays on the screen, so that the window can be seen and moved.
+    QTest::newRow("screen smaller than the window") << QSizeF(3000, 3000) << QRectF(0, 0, 5475, 4305);
+    QTest::newRow("screen too low only") << QSizeF(6000, 3600) << QRectF(262.5, 0, 5475, 4305);
 }
 
 void TestGeometry::splashPlacement()
@@ -80,9 +84,22 @@ void TestGeometry::splashPlacement()
     QCOMPARE(splashGeometry(screen), expected);
 }
 
+void TestGeometry::mainWindowIsCentred_data()
+{
+    QTest::addColumn<QSizeF>("screen");
+    QTest::addColumn<QPointF>("expected");
+    QTest::newRow("1920 by 1080") << QSizeF(28800, 16200) << QPointF(6870, 3000);
+    QTest::newRow("1024 by 768") << QSizeF(15360, 11520) << QPointF(150, 660);
+    QTest::newRow("1920 by 1080 at scale 2") << QSizeF(14400, 8100) << QPointF(0, 0);
+    QTest::newRow("800 by 600") << QSizeF(12000, 9000) << QPointF(0, 0);
+    QTest::newRow("1280 by 600") << QSizeF(19200, 9000) << QPointF(2070, 0);
+}
+
 void TestGeometry::mainWindowIsCentred()
 {
-    QCOMPARE(placeOnScreen(QSizeF(28800, 16200), QSizeF(15060, 10200), 2.0), QPointF(6870, 3000));
+    QFETCH(QSizeF, screen);
+    QFETCH(QPointF, expected);
+    QCOMPARE(placeOnScreen(screen, QSizeF(15060, 10200), 2.0), expected);
 }
 
 void TestGeometry::fontsFallBackToInstalledFamilies_data()
