@@ -458,6 +458,7 @@ private:
     bool m_blockReusable = true;  // the cursor's block is empty and waits for the next paragraph
     int m_paragraphs = 0;
     qsizetype m_characters = 0;  // of text and paragraph ends, kept within maxCharacters
+    qsizetype m_paragraphLength = 0;
     int m_runs = 0;
 
     std::vector<int> m_boundaries;
@@ -941,27 +942,33 @@ void Reader::bytesOut(const uchar *bytes, qsizetype count)
     switch (s.dest) {
     case Dest::Text:
     case Dest::ListText: {
-        if (s.ch.hidden || count == 0)
+        if (s.ch.hidden)
             return;
-        count = roomForText(count);
         const FontEntry *f = font(s.ch.font);
         const SymbolKind symbol = f ? f->symbol : SymbolKind::None;
         const char16_t *upper = codePageUpperHalf(f && f->codePage ? f->codePage : m_codePage);
-        if (!m_run.isEmpty() && !(m_runChar == s.ch))
-            endRun();
-        m_runChar = s.ch;
-        m_run.reserve(m_run.size() + count);
-        for (qsizetype i = 0; i < count; ++i) {
-            const uchar b = bytes[i];
-            if (b < 0x20) {
-                if (b == '\t')
-                    m_run.append(u'\t');
-                continue;  // other control bytes, NUL among them, show nothing
+        while (count > 0) {
+            const qsizetype room = roomForText(count);
+            if (room == 0)
+                return;
+            if (!m_run.isEmpty() && !(m_runChar == s.ch))
+                endRun();
+            m_runChar = s.ch;
+            m_run.reserve(m_run.size() + room);
+            for (qsizetype i = 0; i < room; ++i) {
+                const uchar b = bytes[i];
+                if (b < 0x20) {
+                    if (b == '\t')
+                        m_run.append(u'\t');
+                    continue;  // other control bytes, NUL among them, show nothing
+                }
+                if (symbol != SymbolKind::None)
+                    m_run.append(QChar(symbolCharacter(symbol, b)));
+                else
+                    m_run.append(QChar(b < 0x80 ? char16_t(b) : upper[b - 0x80]));
             }
-            if (symbol != SymbolKind::None)
-                m_run.append(QChar(symbolCharacter(symbol, b)));
-            else
-                m_run.append(QChar(b < 0x80 ? char16_t(b) : upper[b - 0x80]));
+            bytes += room;
+            count -= room;
         }
         return;
     }
@@ -1047,14 +1054,22 @@ void Reader::charOut(char32_t c)
     }
 }
 
-// How many of `count` characters of text still fit in the document; they are counted as taken.
-// When they do not all fit, reading stops after them.
+// How many of `count` characters of text may go into the paragraph now; they are counted as
+// taken. A paragraph that is full goes on in a new one first: a long run of letters without a
+// space is laid out in a time that grows with the square of its length. Once the document is
+// full, reading stops.
 qsizetype Reader::roomForText(qsizetype count)
 {
-    const qsizetype room = std::clamp<qsizetype>(m_limits.maxCharacters - m_characters, 0, count);
-    if (room < count)
-        m_done = true;
+    if (m_paragraphLength >= m_limits.maxParagraphLength)
+        endParagraph();
+    if (m_done)
+        return 0;
+    const qsizetype room = std::clamp<qsizetype>(
+        std::min(m_limits.maxCharacters - m_characters, m_limits.maxParagraphLength - m_paragraphLength), 0, count);
     m_characters += room;
+    m_paragraphLength += room;
+    if (m_characters >= m_limits.maxCharacters)
+        m_done = true;
     return room;
 }
 
@@ -1176,16 +1191,18 @@ Paragraph Reader::takeParagraph()
     endRun();
     Paragraph paragraph{blockFormat(state().para), charFormat(state().ch), std::move(m_items)};
     m_items.clear();
+    m_paragraphLength = 0;
     return paragraph;
 }
 
 void Reader::endParagraph()
 {
-    if (m_paragraphs >= m_limits.maxParagraphs || roomForText(1) == 0) {
+    if (m_paragraphs >= m_limits.maxParagraphs || m_characters >= m_limits.maxCharacters) {
         m_done = true;
         return;
     }
     ++m_paragraphs;
+    ++m_characters;  // the paragraph's end
     Paragraph paragraph = takeParagraph();
     if (state().para.inTable) {
         m_cell.paragraphs.push_back(std::move(paragraph));

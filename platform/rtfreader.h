@@ -16,10 +16,11 @@ struct RtfLimits {
     int maxGroupDepth = 256;                      // deeper groups are skipped whole
     int maxParagraphs = 100000;                   // reading stops at the paragraph after this many
     qsizetype maxCharacters = 100000;             // text and paragraph ends; reading stops there
+    qsizetype maxParagraphLength = 5000;          // characters; a longer paragraph goes on in a new one
     int maxRuns = 20000;                          // formatted runs of text in the whole document,
     int maxRunsPerParagraph = 500;                // and in one paragraph: past either, text keeps
                                                   // the format of the run before it
-    int maxTableCells = 2000;                     // over the whole document; reading stops after
+    int maxTableCells = 1000;                     // over the whole document; reading stops after
     int maxTableColumns = 64;                     // cells past this join the row's last cell
     qsizetype maxPictureBytes = 8 * 1024 * 1024;  // encoded size of one picture; larger ones are left out
     int maxPictures = 200;                        // pictures after this many are left out
