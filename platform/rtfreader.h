@@ -20,12 +20,12 @@ struct RtfLimits {
     int maxRuns = 20000;                          // formatted runs of text in the whole document,
     int maxRunsPerParagraph = 500;                // and in one paragraph: past either, text keeps
                                                   // the format of the run before it
-    int maxTableCells = 1000;                     // over the whole document; reading stops after
+    int maxTableCells = 500;                      // over the whole document; reading stops after
     int maxTableColumns = 64;                     // cells past this join the row's last cell
     qsizetype maxPictureBytes = 8 * 1024 * 1024;  // encoded size of one picture; larger ones are left out
     int maxPictures = 200;                        // pictures after this many are left out
     int maxPicturePixels = 4096 * 4096;           // decoded size of one picture
-    qint64 maxTotalPicturePixels = 4096 * 2048;   // decoded size of all pictures; one that does not
+    qint64 maxTotalPicturePixels = 2048 * 2048;   // decoded size of all pictures; one that does not
                                                   // fit in what remains is left out
 };
 

@@ -65,8 +65,9 @@ def run_paragraphs(count, per_paragraph):
 
 
 def everything():
-    """Pictures, a table, runs, then letters without a space: more of each than a document may hold."""
-    body = picture_paragraphs(4, 2048) + table_rows(2000) + run_paragraphs(40000, 100)
+    """Pictures, runs, a table just short of the reader's limit on cells (which would stop the reading)
+    and then letters without a space: as much of each as a document may hold."""
+    body = picture_paragraphs(4, 2048) + run_paragraphs(40000, 100) + table_rows(450)
     return rtf(body + b"x" * (8 * MB - len(body) - 100))
 
 
