@@ -665,9 +665,9 @@ void TestRtfReader::costlyDocumentsStayWithinLimits_data()
     QTest::newRow("many runs in a paragraph") << "{\\rtf1 " + QByteArray("{\\b a}{\\i b}").repeated(5000) + "}" << qint64(0);
     QTest::newRow("many runs") << "{\\rtf1 " + (QByteArray("{\\b a}{\\i b}").repeated(50) + "\\par ").repeated(500) + "}" << qint64(0);
     QTest::newRow("many short paragraphs") << "{\\rtf1 " + QByteArray("a\\par ").repeated(200000) + "}" << qint64(0);
-    QTest::newRow("table of 5,000 cells")
+    QTest::newRow("table of 25,000 cells")
         << "{\\rtf1 " + ("\\trowd\\cellx1000\\cellx2000\\cellx3000\\cellx4000\\cellx5000"
-                           + QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n").repeated(1000) + "}"
+                           + QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n").repeated(5000) + "}"
         << qint64(0);
     QTest::newRow("three large pictures") << "{\\rtf1 " + picture.repeated(3) + "}" << qint64(0);
     QTest::newRow("a large picture shown small")
@@ -690,8 +690,9 @@ void TestRtfReader::costlyDocumentsStayWithinLimits()
     QVERIFY2(cost.longestParagraph <= limits.maxParagraphLength, qPrintable(QString::number(cost.longestParagraph)));
     QVERIFY2(cost.mostRunsInAParagraph <= limits.maxRunsPerParagraph, qPrintable(QString::number(cost.mostRunsInAParagraph)));
     QVERIFY2(cost.runs <= limits.maxRuns + document.blockCount(), qPrintable(QString::number(cost.runs)));
-    // The row that reading stopped in is filled out with empty cells.
-    QVERIFY2(cost.cells <= limits.maxTableCells + limits.maxTableColumns, qPrintable(QString::number(cost.cells)));
+    // A table is laid out whole, in one step that the window waits for: a thousand cells already
+    // take a tenth of a second or more.
+    QVERIFY2(cost.cells <= 1000, qPrintable(QString::number(cost.cells)));
     QVERIFY2(cost.picturePixels <= (picturePixels > 0 ? picturePixels : limits.maxTotalPicturePixels),
              qPrintable(QString::number(cost.picturePixels)));
     // What fits is shown: the document is cut, not emptied.
