@@ -9,8 +9,8 @@ namespace korvelan {
 
 // What one document may cost at most. Past a limit the reader stops or leaves the costly part
 // out, and the document shows what was read up to there. The defaults keep the costliest document
-// quick to lay out and small in memory (see docs/performance.md), far above what a licence or a
-// summary holds.
+// quick to lay out and small in memory (bench/bench_rtf.cpp, tools/measure_documents.py), far
+// above what a licence or a summary holds.
 struct RtfLimits {
     qsizetype maxInputBytes = 8 * 1024 * 1024;  // bytes read; the rest of the input is ignored
     int maxGroupDepth = 256;                      // deeper groups are skipped whole
