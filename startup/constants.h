@@ -26,7 +26,6 @@ public:
     void openCurrent();
 
     const QString &text() const { return m_text; }
-    operator const QString &() const { return m_text; }
     // A descriptor of the folder for openat() and the like, or -1 when there is none.
     int handle() const { return m_handle; }
 
