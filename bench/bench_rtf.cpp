@@ -1,11 +1,16 @@
 // How long the RTF reader takes to fill a document: a long one (about 100 KB) and a pair the
 // size of the program's two documents (about 6 and 9 KB), made of the same things word
 // processors write: tables of fonts, colours and styles, headings, formatted runs, accented
-// letters as \'hh and \u, lists and a table.
+// letters as \'hh and \u, lists and a table. Then what the costliest documents take to read and
+// to lay out whole at the width of the information page: each stays far within the second that the
+// window may take to answer, whatever the document holds.
 #include "rtfreader.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QImage>
 #include <QTextDocument>
 
 #include <benchmark/benchmark.h>
@@ -77,6 +82,73 @@ void BM_TwoShippedSizedDocuments(benchmark::State &state)
     readInto(state, {makeDocument(6 * 1024), makeDocument(9 * 1024)});
 }
 BENCHMARK(BM_TwoShippedSizedDocuments)->Unit(benchmark::kMillisecond);
+
+QByteArray rtf(const QByteArray &body)
+{
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 " + body + "}";
+}
+
+QByteArray words(qsizetype size)
+{
+    const QByteArray text = "additif alimentaire colorant conservateur ";
+    return text.repeated(size / text.size() + 1).left(size);
+}
+
+QByteArray pictures(int count, int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return ("{\\pict\\pngblip " + png.toHex() + "}\\par ").repeated(count);
+}
+
+QByteArray tableRows(int cells)
+{
+    const QByteArray row = "\\trowd\\cellx1500\\cellx3000\\cellx4500\\cellx6000\\cellx7500"
+                           + QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n";
+    return row.repeated(cells / 5) + "\\pard\\par ";
+}
+
+QByteArray runParagraphs(int runs, int perParagraph)
+{
+    return (QByteArray("{\\b a}{\\i b}").repeated(perParagraph / 2) + "\\par\n").repeated(runs / perParagraph);
+}
+
+constexpr qsizetype kMB = 1024 * 1024;
+
+// Read, then laid out whole at the width of the information page's box, as the view would.
+void BM_CostlyDocument(benchmark::State &state, QByteArray (*make)())
+{
+    const QByteArray rtf = make();
+    for (auto _ : state) {
+        QTextDocument document;
+        korvelan::readRtf(rtf, document);
+        document.setTextWidth(669);
+        benchmark::DoNotOptimize(document.documentLayout()->documentSize());
+    }
+    state.counters["MB"] = double(rtf.size()) / kMB;
+}
+
+BENCHMARK_CAPTURE(BM_CostlyDocument, letters_1638_points_32KB, [] { return rtf("\\fs3276 " + words(32 * 1024)); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, paragraph_8MB, [] { return rtf(words(8 * kMB - 100)); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, letters_without_space_8MB, [] { return rtf(QByteArray(8 * kMB - 100, 'a')); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, runs_300000_one_paragraph, [] { return rtf(runParagraphs(300000, 300000)); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, runs_300000_paragraphs_of_100, [] { return rtf(runParagraphs(300000, 100)); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, table_20000_cells, [] { return rtf(tableRows(20000)); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, png_16_of_4096, [] { return rtf(pictures(16, 4096)); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, png_40_of_2048, [] { return rtf(pictures(40, 2048)); })->Unit(benchmark::kMillisecond);
+// As much of everything as a document may hold: pictures, runs, a table short of the limit on
+// cells (which stops the reading), then letters without a space up to the limit on text.
+BENCHMARK_CAPTURE(BM_CostlyDocument, everything, [] {
+    return rtf(pictures(4, 2048) + runParagraphs(40000, 100) + tableRows(450) + QByteArray(7 * kMB, 'x'));
+})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -742,8 +742,8 @@ void FrmLister::onTimDeb()
     show();
 
     // A missing or unreadable document leaves its box empty, silently.
-    m_rtb1->loadFile(AppFolder + u"Licence.rtf"_s);
-    m_rtb2->loadFile(AppFolder + u"Resume.rtf"_s);
+    m_rtb1->loadFile(AppFolder.handle(), u"Licence.rtf"_s);
+    m_rtb2->loadFile(AppFolder.handle(), u"Resume.rtf"_s);
 }
 
 void FrmLister::onTab(int i)

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -235,7 +236,9 @@ constexpr int kMaxColours = 1000;
 constexpr int kMaxLinks = 10000;
 constexpr int kMaxFieldInstruction = 2048;
 constexpr int kMaxTwips = 31680;  // 22 inches, more than any page
-constexpr int kMaxHalfPoints = 3276;
+// 72 points: larger letters hold a handful to a line, and the layout and drawing of letters
+// hundreds of points high take seconds each.
+constexpr int kMaxHalfPoints = 144;
 
 int clampTwips(int twips)
 {
@@ -405,6 +408,7 @@ private:
 
     void bytesOut(const uchar *bytes, qsizetype count);
     void charOut(char32_t c);
+    qsizetype roomForText(qsizetype count);
     void commitFontName();
 
     void endRun();
@@ -453,6 +457,9 @@ private:
     std::vector<Item> m_items;
     bool m_blockReusable = true;  // the cursor's block is empty and waits for the next paragraph
     int m_paragraphs = 0;
+    qsizetype m_characters = 0;  // of text and paragraph ends, kept within maxCharacters
+    qsizetype m_paragraphLength = 0;
+    int m_runs = 0;
 
     std::vector<int> m_boundaries;
     Cell m_cell;
@@ -467,6 +474,7 @@ private:
     int m_pictureGoalWidth = 0, m_pictureGoalHeight = 0;
     int m_pictureScaleX = 100, m_pictureScaleY = 100;
     int m_pictures = 0;
+    qint64 m_picturePixels = 0;
 
     struct CachedFormat {
         CharState key;
@@ -934,26 +942,33 @@ void Reader::bytesOut(const uchar *bytes, qsizetype count)
     switch (s.dest) {
     case Dest::Text:
     case Dest::ListText: {
-        if (s.ch.hidden || count == 0)
+        if (s.ch.hidden)
             return;
         const FontEntry *f = font(s.ch.font);
         const SymbolKind symbol = f ? f->symbol : SymbolKind::None;
         const char16_t *upper = codePageUpperHalf(f && f->codePage ? f->codePage : m_codePage);
-        if (!m_run.isEmpty() && !(m_runChar == s.ch))
-            endRun();
-        m_runChar = s.ch;
-        m_run.reserve(m_run.size() + count);
-        for (qsizetype i = 0; i < count; ++i) {
-            const uchar b = bytes[i];
-            if (b < 0x20) {
-                if (b == '\t')
-                    m_run.append(u'\t');
-                continue;  // other control bytes, NUL among them, show nothing
+        while (count > 0) {
+            const qsizetype room = roomForText(count);
+            if (room == 0)
+                return;
+            if (!m_run.isEmpty() && !(m_runChar == s.ch))
+                endRun();
+            m_runChar = s.ch;
+            m_run.reserve(m_run.size() + room);
+            for (qsizetype i = 0; i < room; ++i) {
+                const uchar b = bytes[i];
+                if (b < 0x20) {
+                    if (b == '\t')
+                        m_run.append(u'\t');
+                    continue;  // other control bytes, NUL among them, show nothing
+                }
+                if (symbol != SymbolKind::None)
+                    m_run.append(QChar(symbolCharacter(symbol, b)));
+                else
+                    m_run.append(QChar(b < 0x80 ? char16_t(b) : upper[b - 0x80]));
             }
-            if (symbol != SymbolKind::None)
-                m_run.append(QChar(symbolCharacter(symbol, b)));
-            else
-                m_run.append(QChar(b < 0x80 ? char16_t(b) : upper[b - 0x80]));
+            bytes += room;
+            count -= room;
         }
         return;
     }
@@ -1014,6 +1029,8 @@ void Reader::charOut(char32_t c)
     case Dest::ListText: {
         if (s.ch.hidden)
             return;
+        if (roomForText(1) == 0)
+            return;
         if (const FontEntry *f = font(s.ch.font); f && f->symbol != SymbolKind::None && c >= 0xF020 && c <= 0xF0FF)
             c = symbolCharacter(f->symbol, c - 0xF000);  // symbol fonts' private-use code points
         if (!m_run.isEmpty() && !(m_runChar == s.ch))
@@ -1035,6 +1052,25 @@ void Reader::charOut(char32_t c)
     case Dest::Skip:
         return;
     }
+}
+
+// How many of `count` characters of text may go into the paragraph now; they are counted as
+// taken. A paragraph that is full goes on in a new one first: a long run of letters without a
+// space is laid out in a time that grows with the square of its length. Once the document is
+// full, reading stops.
+qsizetype Reader::roomForText(qsizetype count)
+{
+    if (m_paragraphLength >= m_limits.maxParagraphLength)
+        endParagraph();
+    if (m_done)
+        return 0;
+    const qsizetype room = std::clamp<qsizetype>(
+        std::min(m_limits.maxCharacters - m_characters, m_limits.maxParagraphLength - m_paragraphLength), 0, count);
+    m_characters += room;
+    m_paragraphLength += room;
+    if (m_characters >= m_limits.maxCharacters)
+        m_done = true;
+    return room;
 }
 
 const FontEntry *Reader::font(int index) const
@@ -1121,11 +1157,19 @@ QTextBlockFormat Reader::blockFormat(const ParaState &para) const
     return format;
 }
 
+// Each run of text is laid out on its own, and the cost of a paragraph grows with the square of
+// its runs: past the limits the text joins the run before it, and keeps its format.
 void Reader::endRun()
 {
     if (m_run.isEmpty())
         return;
-    m_items.push_back(Item{m_run, charFormat(m_runChar)});
+    const bool tooMany = int(m_items.size()) >= m_limits.maxRunsPerParagraph || m_runs >= m_limits.maxRuns;
+    if (tooMany && !m_items.empty() && !m_items.back().format.isImageFormat()) {
+        m_items.back().text += m_run;
+    } else {
+        m_items.push_back(Item{m_run, charFormat(m_runChar)});
+        ++m_runs;
+    }
     m_run.clear();
 }
 
@@ -1147,16 +1191,18 @@ Paragraph Reader::takeParagraph()
     endRun();
     Paragraph paragraph{blockFormat(state().para), charFormat(state().ch), std::move(m_items)};
     m_items.clear();
+    m_paragraphLength = 0;
     return paragraph;
 }
 
 void Reader::endParagraph()
 {
-    if (m_paragraphs >= m_limits.maxParagraphs) {
+    if (m_paragraphs >= m_limits.maxParagraphs || m_characters >= m_limits.maxCharacters) {
         m_done = true;
         return;
     }
     ++m_paragraphs;
+    ++m_characters;  // the paragraph's end
     Paragraph paragraph = takeParagraph();
     if (state().para.inTable) {
         m_cell.paragraphs.push_back(std::move(paragraph));
@@ -1303,21 +1349,28 @@ void Reader::finishPicture()
     QImageReader reader(&buffer, m_pictureFormat);
     reader.setAllocationLimit(int(qint64(m_limits.maxPicturePixels) * 4 / (1024 * 1024)) + 1);
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > m_limits.maxPicturePixels)
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (!size.isValid() || pixels > m_limits.maxPicturePixels || pixels > m_limits.maxTotalPicturePixels - m_picturePixels)
         return;
+    m_picturePixels += pixels;
+
+    // The size the document asks for (in twips), else the picture's own, each scaled.
+    const qreal width = std::clamp((m_pictureGoalWidth > 0 ? twipsToPixels(m_pictureGoalWidth) : size.width()) * m_pictureScaleX / 100.0, 1.0, 4000.0);
+    const qreal height = std::clamp((m_pictureGoalHeight > 0 ? twipsToPixels(m_pictureGoalHeight) : size.height()) * m_pictureScaleY / 100.0, 1.0, 4000.0);
+    // A picture shown smaller than it is is kept at the size it is shown.
+    const QSize shown(int(std::ceil(width)), int(std::ceil(height)));
+    if (qint64(shown.width()) * shown.height() < pixels)
+        reader.setScaledSize(shown.boundedTo(size));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return;
 
     const QString name = u"rtf-picture:"_s + QString::number(m_pictures);
     m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
-    // The size the document asks for (in twips), else the picture's own, each scaled.
-    const qreal width = (m_pictureGoalWidth > 0 ? twipsToPixels(m_pictureGoalWidth) : image.width()) * m_pictureScaleX / 100.0;
-    const qreal height = (m_pictureGoalHeight > 0 ? twipsToPixels(m_pictureGoalHeight) : image.height()) * m_pictureScaleY / 100.0;
     QTextImageFormat format;
     format.setName(name);
-    format.setWidth(std::clamp(width, 1.0, 4000.0));
-    format.setHeight(std::clamp(height, 1.0, 4000.0));
+    format.setWidth(width);
+    format.setHeight(height);
     endRun();
     m_items.push_back(Item{QString(QChar::ObjectReplacementCharacter), format});
     m_picture.clear();

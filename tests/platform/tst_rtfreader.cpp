@@ -13,6 +13,9 @@
 #include <QTextTable>
 #include <QtTest>
 
+#include <climits>
+#include <limits>
+
 using namespace Qt::StringLiterals;
 using korvelan::readRtf;
 
@@ -78,9 +81,9 @@ QString cellText(QTextTable *table, int row, int column)
     return cursor.selectedText();
 }
 
-QByteArray pictureHex(const char *format)
+QByteArray pictureHex(const char *format, QSize size = {4, 3})
 {
-    QImage image(4, 3, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::red);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -116,6 +119,9 @@ private Q_SLOTS:
     void malformed_data();
     void malformed();
     void limits();
+    void costlyDocumentsStayWithinLimits_data();
+    void costlyDocumentsStayWithinLimits();
+    void shippedDocumentsWithinLimits();
 };
 
 void TestRtfReader::notRtf_data()
@@ -610,6 +616,107 @@ void TestRtfReader::limits()
     QCOMPARE(tablesOf(document).size(), 1);
     QCOMPARE(tablesOf(document)[0]->columns(), 2);
     QCOMPARE(cellText(tablesOf(document)[0], 0, 1), u"b\u2029c"_s);
+}
+
+// What a document costs to lay out and to keep: letters, the longest paragraph, runs of one
+// format, table cells, decoded picture pixels and the largest letters.
+struct Cost {
+    int characters = 0;
+    int longestParagraph = 0;
+    int mostRunsInAParagraph = 0;
+    int runs = 0;
+    int cells = 0;
+    qint64 picturePixels = 0;
+    qreal largestPoints = 0;
+};
+
+Cost costOf(const QTextDocument &document)
+{
+    Cost cost;
+    cost.characters = document.characterCount();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        cost.longestParagraph = std::max(cost.longestParagraph, block.length() - 1);
+        const QList<QTextLayout::FormatRange> runs = block.textFormats();
+        cost.mostRunsInAParagraph = std::max(cost.mostRunsInAParagraph, int(runs.size()));
+        cost.runs += int(runs.size());
+        for (const QTextLayout::FormatRange &run : runs) {
+            cost.largestPoints = std::max(cost.largestPoints, run.format.fontPointSize());
+            if (run.format.isImageFormat()) {
+                const QVariant image = document.resource(QTextDocument::ImageResource, QUrl(run.format.toImageFormat().name()));
+                cost.picturePixels += qint64(image.value<QImage>().width()) * image.value<QImage>().height();
+            }
+        }
+    }
+    for (QTextTable *table : tablesOf(document))
+        cost.cells += table->rows() * table->columns();
+    return cost;
+}
+
+void TestRtfReader::costlyDocumentsStayWithinLimits_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<qint64>("picturePixels");  // at most, when less than the limit
+
+    const QByteArray words = QByteArray("additif alimentaire colorant ").repeated(10000);
+    const QByteArray picture = "{\\pict\\pngblip " + pictureHex("PNG", {2048, 2048}) + "}";
+    QTest::newRow("letters 1638 points high") << QByteArray("{\\rtf1\\fs3276 grand}") << qint64(0);
+    QTest::newRow("one long paragraph") << "{\\rtf1 " + words + "}" << qint64(0);
+    QTest::newRow("letters without a space") << "{\\rtf1 " + QByteArray(20000, 'a') + "}" << qint64(0);
+    QTest::newRow("many runs in a paragraph") << "{\\rtf1 " + QByteArray("{\\b a}{\\i b}").repeated(5000) + "}" << qint64(0);
+    QTest::newRow("many runs") << "{\\rtf1 " + (QByteArray("{\\b a}{\\i b}").repeated(50) + "\\par ").repeated(500) + "}" << qint64(0);
+    QTest::newRow("many short paragraphs") << "{\\rtf1 " + QByteArray("a\\par ").repeated(200000) + "}" << qint64(0);
+    QTest::newRow("table of 25,000 cells")
+        << "{\\rtf1 " + ("\\trowd\\cellx1000\\cellx2000\\cellx3000\\cellx4000\\cellx5000"
+                           + QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n").repeated(5000) + "}"
+        << qint64(0);
+    QTest::newRow("three large pictures") << "{\\rtf1 " + picture.repeated(3) + "}" << qint64(0);
+    QTest::newRow("a large picture shown small")
+        << "{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal750 " + pictureHex("PNG", {2048, 2048}) + "}}" << qint64(100 * 50);
+}
+
+// Whatever a document holds, what it costs to lay out and to keep stays within the limits: the
+// largest letters, the text, the longest paragraph, the runs of one format, the table cells and
+// the decoded pictures, which are kept at the size they are shown when that is smaller.
+void TestRtfReader::costlyDocumentsStayWithinLimits()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(qint64, picturePixels);
+    const korvelan::RtfLimits limits;
+    QTextDocument document;
+    QVERIFY(readRtf(rtf, document));
+    const Cost cost = costOf(document);
+    QVERIFY2(cost.largestPoints <= 72, qPrintable(QString::number(cost.largestPoints)));
+    QVERIFY2(cost.characters <= limits.maxCharacters + limits.maxTableCells + 1, qPrintable(QString::number(cost.characters)));
+    QVERIFY2(cost.longestParagraph <= limits.maxParagraphLength, qPrintable(QString::number(cost.longestParagraph)));
+    QVERIFY2(cost.mostRunsInAParagraph <= limits.maxRunsPerParagraph, qPrintable(QString::number(cost.mostRunsInAParagraph)));
+    QVERIFY2(cost.runs <= limits.maxRuns + document.blockCount(), qPrintable(QString::number(cost.runs)));
+    // A table is laid out whole, in one step that the window waits for: a thousand cells already
+    // take a tenth of a second or more.
+    QVERIFY2(cost.cells <= 1000, qPrintable(QString::number(cost.cells)));
+    QVERIFY2(cost.picturePixels <= (picturePixels > 0 ? picturePixels : limits.maxTotalPicturePixels),
+             qPrintable(QString::number(cost.picturePixels)));
+    // What fits is shown: the document is cut, not emptied.
+    QVERIFY(cost.characters > 1);
+}
+
+// The program's own documents are far within every limit: the limits change nothing of them.
+void TestRtfReader::shippedDocumentsWithinLimits()
+{
+    korvelan::RtfLimits unlimited;
+    unlimited.maxParagraphs = unlimited.maxRuns = unlimited.maxRunsPerParagraph = unlimited.maxTableCells = INT_MAX;
+    unlimited.maxCharacters = unlimited.maxParagraphLength = unlimited.maxInputBytes;
+    unlimited.maxTotalPicturePixels = std::numeric_limits<qint64>::max();
+    for (const char *name : {"Licence.rtf", "Resume.rtf"}) {
+        QFile file(QStringLiteral(KORVELAN_DOCS_DIR "/") + QLatin1StringView(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray rtf = file.readAll();
+        QTextDocument limited;
+        QTextDocument whole;
+        readRtf(rtf, limited);
+        readRtf(rtf, whole, unlimited);
+        QVERIFY(costOf(limited).largestPoints <= 72);
+        QCOMPARE(limited.toHtml(), whole.toHtml());
+    }
 }
 
 QTEST_MAIN(TestRtfReader)
