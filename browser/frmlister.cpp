@@ -145,7 +145,7 @@ const QUrl &FrmLister::installerAddress()
 FrmLister::FrmLister(Services services, QWidget *parent)
     : QWidget(parent), T1Num(new OneShotTimer(u"T1Num"_s, this)), T2Alpha(new OneShotTimer(u"T2Alpha"_s, this)),
       TimDeb(new OneShotTimer(u"TimDeb"_s, this)), TimEND(new OneShotTimer(u"TimEND"_s, this)),
-      m_services(std::move(services))
+      m_services(std::move(services)), m_longestKeyword(longestKeyword(m_services.data->keywords))
 {
     setObjectName(u"FrmLister"_s);
     // No accessible name of its own: a screen reader reads the title, which carries the count of a
@@ -480,12 +480,6 @@ void FrmLister::buildSearchPage()
     makeLabel(page, u"LblLab(12)"_s, u"Remarque: un seul mot clé est autorisé."_s, twipsRect(660, 7200, 4335, 315),
               font, 0x404040);
 
-    // Holds the search word in small letters; each change of it rebuilds the suggestions.
-    m_txt2 = new QLineEdit(page);
-    m_txt2->setObjectName(u"Txt2"_s);
-    m_txt2->setGeometry(twipsRect(3000, 8040, 1515, 315));
-    m_txt2->hide();
-
     // Typing changes the text; the program's own changes go through setCbo2Text, which runs the
     // same reaction at once.
     connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
@@ -819,13 +813,27 @@ void FrmLister::onCbo2TextChanged()
     m_lblResultat->clear();
     m_cmdCherche->setEnabled(text.size() >= 2);
 
-    // Each disallowed character is reported once, then taken out of the whole text; taking it out
-    // is itself a change, whose reaction reports the next one.
-    const InputCheck check = checkSearchInput(text);
-    if (check.removed.isEmpty())
+    // Each disallowed character is reported once, in the order of the text, then taken out of the
+    // whole text; taking it out is itself a change of the word, whose reaction reports the next
+    // one. The characters are all found in one pass. Writing a text into the field or into Txt2
+    // costs time in proportion to its length, so the shortened word is written once, with the
+    // last character taken out; until then each reaction takes from the removal what it shows:
+    // the suggestions, which only a word no longer than a keyword can have, and the button.
+    DisallowedRemoval removal(text);
+    if (removal.finished())
         return;
-    m_services.boxes->show(MessageIcon::Information, AppTitle, disallowedCharacterMessage(), MessageButtons::Ok);
-    setCbo2Text(sChangeCaractere(m_cbo2->currentText(), check.removed.first(), QString()));
+    for (;;) {
+        m_services.boxes->show(MessageIcon::Information, AppTitle, disallowedCharacterMessage(),
+                               MessageButtons::Ok);
+        removal.removeNext();
+        if (removal.finished())
+            break;
+        const qsizetype length = removal.length();
+        rebuildSuggestions(length <= m_longestKeyword ? removal.head(length).toLower() : QString());
+        m_lblResultat->clear();
+        m_cmdCherche->setEnabled(length >= 2);
+    }
+    setCbo2Text(removal.text());
     m_cbo2->lineEdit()->end(false);
 }
 
@@ -839,17 +847,19 @@ void FrmLister::onHistoryChosen()
 
 void FrmLister::setTxt2Text(const QString &text)
 {
-    m_txt2->setText(text);
-    rebuildSuggestions();
+    m_txt2 = text;
+    rebuildSuggestions(text);
 }
 
-void FrmLister::rebuildSuggestions()
+void FrmLister::rebuildSuggestions(QStringView text)
 {
+    QStringList rows;
+    for (QStringView word : SuggestKeywords(text, m_services.data->keywords))
+        rows.append(word.toString());
+    if (rows.isEmpty() && m_lst12->count() == 0)
+        return; // empty it stays: no need to empty it again
     m_fillingSuggestions = true;
     m_lst12->clear();
-    QStringList rows;
-    for (QStringView word : SuggestKeywords(m_txt2->text(), m_services.data->keywords))
-        rows.append(word.toString());
     m_lst12->addItems(rows);
     m_lst12->setCurrentRow(-1);
     m_fillingSuggestions = false;
