@@ -799,8 +799,12 @@ void FrmLister::setCbo2Text(const QString &text)
     {
         // The drop-down list's current entry follows the text, so that leaving the field is not
         // taken for the choice of a history word.
+        // Setting the index writes the entry's text into the field (the empty text for none), so
+        // it is set only when it moves.
         const QSignalBlocker quiet(m_cbo2);
-        m_cbo2->setCurrentIndex(m_cbo2->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        const int entry = m_cbo2->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (entry != m_cbo2->currentIndex())
+            m_cbo2->setCurrentIndex(entry);
         m_cbo2->setEditText(text);
     }
     onCbo2TextChanged();

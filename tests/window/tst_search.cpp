@@ -1,8 +1,10 @@
 #include "listerfixture.h"
 #include "resource.h"
+#include "suggestions.h"
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace korvelan;
 using namespace Qt::StringLiterals;
@@ -58,6 +60,39 @@ struct SearchPage : ListerFixture {
 const QStringList kAc = {u"acacia"_s,   u"acesulfame"_s,     u"acesulfate"_s, u"acetate"_s, u"acetique"_s,
                          u"acetoglyceride"_s, u"acetone"_s, u"acetyle"_s,    u"acide"_s};
 
+// Message boxes that let the test look at the window as each message comes.
+struct WatchingBoxes : RecordingMessageBoxes {
+    std::function<void()> onShow;
+    MessageAnswer show(MessageIcon icon, const QString &title, const QString &text, MessageButtons buttons) override
+    {
+        if (onShow)
+            onShow();
+        return RecordingMessageBoxes::show(icon, title, text, buttons);
+    }
+};
+
+// `count` different characters, none of them allowed in a search word.
+QString distinctDisallowed(int count)
+{
+    QString text;
+    for (char16_t c = 0x100; text.size() < count; ++c) {
+        if (!QChar::isSurrogate(c))
+            text.append(QChar(c));
+    }
+    return text;
+}
+
+// `count` different disallowed characters, each `times` times, between allowed letters.
+QString disallowedAmongLetters(int count, int times)
+{
+    QString text;
+    for (int t = 0; t < times; ++t) {
+        for (char16_t c = 0x100; c < 0x100 + count; ++c)
+            text += QChar(c) + QString(1, QChar(u'a' + c % 26));
+    }
+    return text;
+}
+
 } // namespace
 
 class TestSearch : public QObject {
@@ -71,6 +106,8 @@ private Q_SLOTS:
     void suggestionsFromTheKeyboard();
     void inputCheck_data();
     void inputCheck();
+    void pasteOfManyDisallowedCharacters_data();
+    void pasteOfManyDisallowedCharacters();
     void searchButtonFollowsTheText();
     void searches_data();
     void searches();
@@ -192,6 +229,57 @@ void TestSearch::inputCheck()
     }
     QCOMPARE(page.combo()->currentText(), left);
     QCOMPARE(page.combo()->lineEdit()->cursorPosition(), left.size());
+    QCOMPARE(page.result(), QString());
+}
+
+void TestSearch::pasteOfManyDisallowedCharacters_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QList<bool>>("buttonBehind"); // the search button behind each message; unchecked when empty
+    QTest::newRow("&#") << u"&#"_s << 2 << QString() << QList<bool>{true, false};
+    QTest::newRow("a&c#") << u"a&c#"_s << 2 << u"ac"_s << QList<bool>{true, true};
+    QString letters;
+    for (int t = 0; t < 3; ++t)
+        for (int c = 0x100; c < 0x100 + 2000; ++c)
+            letters += QChar(u'a' + c % 26);
+    QTest::newRow("2,000 distinct, three times each") << disallowedAmongLetters(2000, 3) << 2000 << letters
+                                                     << QList<bool>();
+    QTest::newRow("32,767 distinct") << distinctDisallowed(32767) << 32767 << QString() << QList<bool>();
+}
+
+// One message per distinct disallowed character, in order, each taking the character out of the
+// word; the field is written once with what is left, however many characters go.
+void TestSearch::pasteOfManyDisallowedCharacters()
+{
+    QFETCH(QString, pasted);
+    QFETCH(int, messages);
+    QFETCH(QString, left);
+    QFETCH(QList<bool>, buttonBehind);
+    SearchPage page;
+    WatchingBoxes boxes;
+    page.window = std::make_unique<FrmLister>(FrmLister::Services{
+        .data = &page.data, .boxes = &boxes, .openUrl = {}, .endProgram = [] {},
+        .screenSize = [] { return QSize(1920, 1080); }});
+    QVERIFY(page.openSearchPage());
+    QList<bool> behind;
+    boxes.onShow = [&] { behind.append(page.searchButton()->isEnabled()); };
+    QSignalSpy writes(page.combo()->lineEdit(), &QLineEdit::textChanged);
+
+    page.combo()->lineEdit()->insert(pasted);
+
+    QCOMPARE(boxes.boxes.size(), messages);
+    QCOMPARE(page.combo()->currentText(), left);
+    QCOMPARE(page.combo()->lineEdit()->cursorPosition(), left.size());
+    QCOMPARE(writes.count(), 2); // the paste, then the word left
+    if (!buttonBehind.isEmpty())
+        QCOMPARE(behind, buttonBehind);
+    QCOMPARE(page.searchButton()->isEnabled(), left.size() >= 2);
+    QStringList suggested;
+    for (QStringView word : SuggestKeywords(left.toLower(), page.data.keywords))
+        suggested.append(word.toString());
+    QCOMPARE(page.rows(u"Lst12"_s), suggested);
     QCOMPARE(page.result(), QString());
 }
 
