@@ -80,6 +80,7 @@ QListWidget *makeList(QWidget *parent, const QString &name, const QString &acces
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, bgrColor(colour));
     list->setPalette(palette);
+    chooseRowsWithKeys(list);
     return list;
 }
 

@@ -104,6 +104,8 @@ private Q_SLOTS:
     void suggestionsWhileTyping();
     void choosingASuggestionSearchesIt();
     void suggestionsFromTheKeyboard();
+    void rowsChosenFromTheKeyboard_data();
+    void rowsChosenFromTheKeyboard();
     void inputCheck_data();
     void inputCheck();
     void pasteOfManyDisallowedCharacters_data();
@@ -182,7 +184,7 @@ void TestSearch::suggestionsFromTheKeyboard()
     QVERIFY(suggestions->hasFocus());
     QCOMPARE(results->count(), 0);
     QCOMPARE(page.rows(u"Lst12"_s), kAc);
-    // Space chooses the current row, an arrow the next one; each choice searches.
+    // Space chooses the current row, and so does the first arrow; each choice searches.
     QTest::keyClick(suggestions, Qt::Key_Space);
     QCOMPARE(page.combo()->currentText(), u"acacia"_s);
     QVERIFY(results->count() > 0);
@@ -190,7 +192,72 @@ void TestSearch::suggestionsFromTheKeyboard()
     page.type(u"ac"_s);
     QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Tab);
     QTest::keyClick(suggestions, Qt::Key_Down);
-    QCOMPARE(page.combo()->currentText(), u"acesulfame"_s);
+    QCOMPARE(page.combo()->currentText(), u"acacia"_s);
+}
+
+void TestSearch::rowsChosenFromTheKeyboard_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QList<int>>("keys"); // Qt::Key_unknown: the panel is emptied and Tab reaches the list again
+    QTest::addColumn<int>("row");         // the row chosen at the end, counted from the end when negative
+    for (const QString &list : {u"LstNumAdd"_s, u"LstAlpha"_s, u"LstTri"_s, u"LstC"_s, u"Lst12"_s}) {
+        QTest::addRow("%s: Down", qPrintable(list)) << list << QList<int>{Qt::Key_Down} << 0;
+        QTest::addRow("%s: Home", qPrintable(list)) << list << QList<int>{Qt::Key_Home} << 0;
+        QTest::addRow("%s: End", qPrintable(list)) << list << QList<int>{Qt::Key_End} << -1;
+    }
+    QTest::newRow("LstNumAdd: Down, Down") << u"LstNumAdd"_s << QList<int>{Qt::Key_Down, Qt::Key_Down} << 1;
+    QTest::newRow("LstC: End, Up") << u"LstC"_s << QList<int>{Qt::Key_End, Qt::Key_Up} << -2;
+    QTest::newRow("LstNumAdd: End on the row chosen") << u"LstNumAdd"_s
+                                                      << QList<int>{Qt::Key_End, Qt::Key_unknown, Qt::Key_End} << -1;
+}
+
+// A list reached with Tab chooses nothing; then the first Down chooses its first row, Home and End
+// the first and the last row, whatever was chosen before. The same in the five lists.
+void TestSearch::rowsChosenFromTheKeyboard()
+{
+    QFETCH(QString, list);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, row);
+    SearchPage page;
+    QVERIFY(page.open());
+    QListWidget *rows = page.list(list);
+    const bool suggestions = list == u"Lst12";
+    const auto click = [&](const QString &name) { QTest::mouseClick(page.find<QWidget>(name), Qt::LeftButton); };
+    const auto reach = [&] {
+        if (list == u"LstAlpha")
+            click(u"ImgD(1)"_s);
+        if (list == u"LstTri")
+            click(u"ImgD(3)"_s);
+        if (list == u"LstC" && rows->count() == 0) {
+            click(u"CmdOnglet(2)"_s);
+            page.search(u"acide"_s);
+        }
+        if (suggestions) {
+            click(u"CmdOnglet(2)"_s);
+            page.combo()->lineEdit()->selectAll();
+            page.combo()->lineEdit()->insert(u"ac"_s);
+        } else {
+            click(list == u"LstC" ? u"CmdOnglet(2)"_s : u"CmdOnglet(1)"_s); // empties the panel
+        }
+        rows->setFocus(Qt::TabFocusReason);
+        QVERIFY(rows->hasFocus());
+        QCOMPARE(page.window->boxText(17), QString());
+        QCOMPARE(page.combo()->currentText(), suggestions ? u"ac"_s : page.combo()->currentText());
+    };
+    reach();
+    const QStringList shown = page.rows(list);
+    QVERIFY(shown.size() > 2);
+    for (int key : keys) {
+        if (key == Qt::Key_unknown)
+            reach();
+        else
+            QTest::keyClick(rows, Qt::Key(key));
+    }
+    const QString chosen = shown.at(row >= 0 ? row : shown.size() + row);
+    if (suggestions)
+        QCOMPARE(page.combo()->currentText(), chosen);
+    else
+        QCOMPARE(page.window->boxText(17), chosen.mid(chosen.indexOf(u'$') + 1));
 }
 
 void TestSearch::inputCheck_data()
