@@ -545,6 +545,7 @@ void FrmLister::buildDetailPanel()
 
     m_lbl6 = makeLabel(this, u"Lbl(6)"_s, u"FICHE DE L'ADDITIF "_s, twipsRect(10920, 180, 2415, 315),
                        programFont(FontFace::Arial, 12, true), kBlack);
+    setBackground(m_lbl6, kBackground); // its own grey over the white ground of the panel
 
     struct Box {
         int k;
