@@ -485,10 +485,11 @@ void FrmLister::buildSearchPage()
     // same reaction at once.
     connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
     connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
-    // A suggestion is chosen by selecting it: a click, the arrows, or Space on the current row. The
-    // choice rebuilds the list with nothing selected, so every later click selects anew.
-    // Taking the focus with Tab only makes the first row current: it chooses nothing, or Tab could
-    // never get past the list, each search sending the focus back to the word.
+    // A suggestion is chosen by selecting it: a click, the arrows, Home, End, or Space on the
+    // current row. The choice rebuilds the list with nothing selected, so every later click or
+    // arrow selects anew. Taking the focus with Tab only makes the first row current: it chooses
+    // nothing, or Tab could never get past the list, each search sending the focus back to the word;
+    // the first arrow then chooses that row.
     connect(m_lst12, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem *> chosen = m_lst12->selectedItems();
         if (!chosen.isEmpty() && !m_fillingSuggestions)
@@ -821,10 +822,11 @@ void FrmLister::onCbo2TextChanged()
 
     // Each disallowed character is reported once, in the order of the text, then taken out of the
     // whole text; taking it out is itself a change of the word, whose reaction reports the next
-    // one. The characters are all found in one pass. Writing a text into the field or into Txt2
-    // costs time in proportion to its length, so the shortened word is written once, with the
-    // last character taken out; until then each reaction takes from the removal what it shows:
-    // the suggestions, which only a word no longer than a keyword can have, and the button.
+    // one, until only allowed characters are left. One pass finds all the characters, and each
+    // step costs only its own occurrences. Writing a text into the field costs time in proportion
+    // to its length, so the field gets the word once, when the last character is out; the
+    // reactions in between show what depends on the word left: the button, and the suggestions,
+    // which only a word no longer than a keyword can have.
     DisallowedRemoval removal(text);
     if (removal.finished())
         return;
@@ -851,9 +853,11 @@ void FrmLister::onHistoryChosen()
     setTxt2Text(m_cbo2->currentText().toLower());
 }
 
+// Txt2 holds the search word in small letters, and only the suggestions read it: a change of it
+// is the rebuild of the suggestions. It is never shown, so it is no text box, which would lay out
+// every text it is given.
 void FrmLister::setTxt2Text(const QString &text)
 {
-    m_txt2 = text;
     rebuildSuggestions(text);
 }
 

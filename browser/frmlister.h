@@ -137,9 +137,6 @@ private:
     QComboBox *m_cbo2 = nullptr;
     ColourButton *m_cmdCherche = nullptr;
     QLabel *m_lblResultat = nullptr;
-    // Txt2: the search word in small letters; each change of it rebuilds the suggestions. It is
-    // never shown, so it is a plain text: a hidden text box would still lay out all it is given.
-    QString m_txt2;
     SearchHistory m_history;
     bool m_fillingSuggestions = false;
     RichTextView *m_rtb1 = nullptr;
