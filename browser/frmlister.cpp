@@ -80,6 +80,7 @@ QListWidget *makeList(QWidget *parent, const QString &name, const QString &acces
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, bgrColor(colour));
     list->setPalette(palette);
+    chooseRowsWithKeys(list);
     return list;
 }
 
@@ -145,7 +146,7 @@ const QUrl &FrmLister::installerAddress()
 FrmLister::FrmLister(Services services, QWidget *parent)
     : QWidget(parent), T1Num(new OneShotTimer(u"T1Num"_s, this)), T2Alpha(new OneShotTimer(u"T2Alpha"_s, this)),
       TimDeb(new OneShotTimer(u"TimDeb"_s, this)), TimEND(new OneShotTimer(u"TimEND"_s, this)),
-      m_services(std::move(services))
+      m_services(std::move(services)), m_longestKeyword(longestKeyword(m_services.data->keywords))
 {
     setObjectName(u"FrmLister"_s);
     // No accessible name of its own: a screen reader reads the title, which carries the count of a
@@ -480,20 +481,15 @@ void FrmLister::buildSearchPage()
     makeLabel(page, u"LblLab(12)"_s, u"Remarque: un seul mot clé est autorisé."_s, twipsRect(660, 7200, 4335, 315),
               font, 0x404040);
 
-    // Holds the search word in small letters; each change of it rebuilds the suggestions.
-    m_txt2 = new QLineEdit(page);
-    m_txt2->setObjectName(u"Txt2"_s);
-    m_txt2->setGeometry(twipsRect(3000, 8040, 1515, 315));
-    m_txt2->hide();
-
     // Typing changes the text; the program's own changes go through setCbo2Text, which runs the
     // same reaction at once.
     connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onCbo2TextChanged(); });
     connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
-    // A suggestion is chosen by selecting it: a click, the arrows, or Space on the current row. The
-    // choice rebuilds the list with nothing selected, so every later click selects anew.
-    // Taking the focus with Tab only makes the first row current: it chooses nothing, or Tab could
-    // never get past the list, each search sending the focus back to the word.
+    // A suggestion is chosen by selecting it: a click, the arrows, Home, End, or Space on the
+    // current row. The choice rebuilds the list with nothing selected, so every later click or
+    // arrow selects anew. Taking the focus with Tab only makes the first row current: it chooses
+    // nothing, or Tab could never get past the list, each search sending the focus back to the word;
+    // the first arrow then chooses that row.
     connect(m_lst12, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem *> chosen = m_lst12->selectedItems();
         if (!chosen.isEmpty() && !m_fillingSuggestions)
@@ -550,6 +546,7 @@ void FrmLister::buildDetailPanel()
 
     m_lbl6 = makeLabel(this, u"Lbl(6)"_s, u"FICHE DE L'ADDITIF "_s, twipsRect(10920, 180, 2415, 315),
                        programFont(FontFace::Arial, 12, true), kBlack);
+    setBackground(m_lbl6, kBackground); // its own grey over the white ground of the panel
 
     struct Box {
         int k;
@@ -805,8 +802,12 @@ void FrmLister::setCbo2Text(const QString &text)
     {
         // The drop-down list's current entry follows the text, so that leaving the field is not
         // taken for the choice of a history word.
+        // Setting the index writes the entry's text into the field (the empty text for none), so
+        // it is set only when it moves.
         const QSignalBlocker quiet(m_cbo2);
-        m_cbo2->setCurrentIndex(m_cbo2->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        const int entry = m_cbo2->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (entry != m_cbo2->currentIndex())
+            m_cbo2->setCurrentIndex(entry);
         m_cbo2->setEditText(text);
     }
     onCbo2TextChanged();
@@ -819,13 +820,28 @@ void FrmLister::onCbo2TextChanged()
     m_lblResultat->clear();
     m_cmdCherche->setEnabled(text.size() >= 2);
 
-    // Each disallowed character is reported once, then taken out of the whole text; taking it out
-    // is itself a change, whose reaction reports the next one.
-    const InputCheck check = checkSearchInput(text);
-    if (check.removed.isEmpty())
+    // Each disallowed character is reported once, in the order of the text, then taken out of the
+    // whole text; taking it out is itself a change of the word, whose reaction reports the next
+    // one, until only allowed characters are left. One pass finds all the characters, and each
+    // step costs only its own occurrences. Writing a text into the field costs time in proportion
+    // to its length, so the field gets the word once, when the last character is out; the
+    // reactions in between show what depends on the word left: the button, and the suggestions,
+    // which only a word no longer than a keyword can have.
+    DisallowedRemoval removal(text);
+    if (removal.finished())
         return;
-    m_services.boxes->show(MessageIcon::Information, AppTitle, disallowedCharacterMessage(), MessageButtons::Ok);
-    setCbo2Text(sChangeCaractere(m_cbo2->currentText(), check.removed.first(), QString()));
+    for (;;) {
+        m_services.boxes->show(MessageIcon::Information, AppTitle, disallowedCharacterMessage(),
+                               MessageButtons::Ok);
+        removal.removeNext();
+        if (removal.finished())
+            break;
+        const qsizetype length = removal.length();
+        rebuildSuggestions(length <= m_longestKeyword ? removal.head(length).toLower() : QString());
+        m_lblResultat->clear();
+        m_cmdCherche->setEnabled(length >= 2);
+    }
+    setCbo2Text(removal.text());
     m_cbo2->lineEdit()->end(false);
 }
 
@@ -837,19 +853,23 @@ void FrmLister::onHistoryChosen()
     setTxt2Text(m_cbo2->currentText().toLower());
 }
 
+// Txt2 holds the search word in small letters, and only the suggestions read it: a change of it
+// is the rebuild of the suggestions. It is never shown, so it is no text box, which would lay out
+// every text it is given.
 void FrmLister::setTxt2Text(const QString &text)
 {
-    m_txt2->setText(text);
-    rebuildSuggestions();
+    rebuildSuggestions(text);
 }
 
-void FrmLister::rebuildSuggestions()
+void FrmLister::rebuildSuggestions(QStringView text)
 {
+    QStringList rows;
+    for (QStringView word : SuggestKeywords(text, m_services.data->keywords))
+        rows.append(word.toString());
+    if (rows.isEmpty() && m_lst12->count() == 0)
+        return; // empty it stays: no need to empty it again
     m_fillingSuggestions = true;
     m_lst12->clear();
-    QStringList rows;
-    for (QStringView word : SuggestKeywords(m_txt2->text(), m_services.data->keywords))
-        rows.append(word.toString());
     m_lst12->addItems(rows);
     m_lst12->setCurrentRow(-1);
     m_fillingSuggestions = false;

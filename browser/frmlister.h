@@ -90,7 +90,7 @@ private:
     void onCbo2TextChanged();
     void onHistoryChosen();
     void setTxt2Text(const QString &text);
-    void rebuildSuggestions();
+    void rebuildSuggestions(QStringView text);
     void onSuggestionChosen(QListWidgetItem *item);
     void onCmdCherche();
 
@@ -108,6 +108,7 @@ private:
     void showRecord(int r);
 
     Services m_services;
+    qsizetype m_longestKeyword = 0; // a longer search word gets no suggestion
     std::array<QFrame *, 5> m_fra{};           // Fra(1) to Fra(4)
     std::array<ColourButton *, 5> m_cmdOnglet{}; // CmdOnglet(1) to CmdOnglet(4)
     std::array<QWidget *, 18> m_txtAdd{};       // TxtADD(1) to TxtADD(17)
@@ -136,7 +137,6 @@ private:
     QComboBox *m_cbo2 = nullptr;
     ColourButton *m_cmdCherche = nullptr;
     QLabel *m_lblResultat = nullptr;
-    QLineEdit *m_txt2 = nullptr;
     SearchHistory m_history;
     bool m_fillingSuggestions = false;
     RichTextView *m_rtb1 = nullptr;

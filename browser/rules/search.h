@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <array>
+#include <vector>
 
 namespace korvelan {
 
@@ -39,6 +40,45 @@ struct InputCheck {
     QStringList messages() const;
 };
 InputCheck checkSearchInput(QStringView text);
+
+// The taking out of the disallowed characters of a search word, one character after another: each
+// step takes every occurrence of the next character out of the text as it stands, as a removal
+// with sChangeCaractere would, in the order of their first appearance. One pass over the text finds
+// them all; a step then costs time in proportion to the occurrences it takes out, and the length
+// and the beginning of the text are known at each step without going over the rest of it.
+class DisallowedRemoval {
+public:
+    explicit DisallowedRemoval(QStringView text);
+
+    // The distinct disallowed characters in order (one character each, a pair of surrogates
+    // counting as one), and how many of them the steps have taken out so far.
+    const QStringList &characters() const { return m_characters; }
+    qsizetype removedCount() const { return m_step; }
+    bool finished() const { return m_step == m_characters.size(); }
+
+    // Takes every occurrence of the next character out; nothing once finished.
+    void removeNext();
+
+    // The text as it now stands: its length, its first characters up to `units` UTF-16 units (a
+    // pair of surrogates is never cut), and the whole of it.
+    qsizetype length() const { return m_length; }
+    QString head(qsizetype units) const;
+    QString text() const;
+
+private:
+    struct Character {
+        qsizetype start;
+        qsizetype width; // 1, or 2 for a pair of surrogates
+    };
+    QString m_text;
+    QStringList m_characters;
+    std::vector<Character> m_all;       // every character of the text, in order
+    std::vector<qsizetype> m_byRemoval; // the places in m_all of each disallowed character, grouped
+    std::vector<qsizetype> m_groupStart; // by its step: step s owns [m_groupStart[s], m_groupStart[s + 1])
+    std::vector<qsizetype> m_next, m_previous; // the characters still there, linked; the last slot is the end
+    qsizetype m_length = 0;
+    qsizetype m_step = 0;
+};
 
 // Caption under the search results: "Aucun additif trouvé.", "Un additif trouvé." or
 // "N additifs trouvés.".

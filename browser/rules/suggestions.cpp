@@ -1,5 +1,7 @@
 #include "suggestions.h"
 
+#include <algorithm>
+
 namespace korvelan {
 
 namespace {
@@ -39,6 +41,17 @@ QList<QStringView> SuggestKeywords(QStringView text, const KeywordIndex &index)
             result.append(word);
     }
     return result;
+}
+
+qsizetype longestKeyword(const KeywordIndex &index)
+{
+    qsizetype longest = 0;
+    for (int letter = 0; letter < LetterCount; ++letter) {
+        const LetterList list = index.letter(letter);
+        for (int s = 1; s <= KeywordLetterCounts[static_cast<size_t>(letter)]; ++s)
+            longest = std::max(longest, list.entry(s).size());
+    }
+    return longest;
 }
 
 } // namespace korvelan

@@ -14,4 +14,8 @@ namespace korvelan {
 // views point into the index.
 QList<QStringView> SuggestKeywords(QStringView text, const KeywordIndex &index);
 
+// The length of the longest keyword SuggestKeywords can offer: a longer text gets no suggestion,
+// whatever it holds.
+qsizetype longestKeyword(const KeywordIndex &index);
+
 } // namespace korvelan

@@ -4,6 +4,7 @@
 #include "search.h"
 #include "suggestions.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace korvelan;
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void changeCaractere();
     void inputCheck_data();
     void inputCheck();
+    void removalStepByStep_data();
+    void removalStepByStep();
     void matches_data();
     void matches();
     void search();
@@ -114,6 +117,68 @@ void TestSearch::inputCheck()
     QCOMPARE(check.removed, removed);
     QCOMPARE(check.text, left);
     QCOMPARE(check.messages().size(), removed.size());
+}
+
+namespace {
+
+// Text of `length` code units: allowed characters with, at random places, characters drawn from
+// `disallowed` (a pair of surrogates when above the first plane).
+QString mixedText(int length, char32_t firstDisallowed, int disallowed, int percentDisallowed)
+{
+    QRandomGenerator random(7);
+    QString text;
+    while (text.size() < length) {
+        if (int(random.bounded(100)) < percentDisallowed) {
+            const char32_t c = firstDisallowed + random.bounded(disallowed);
+            text.append(QString::fromUcs4(&c, 1));
+        } else {
+            text.append(AllowedCharacters[random.bounded(int(AllowedCharacters.size()))]);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+void TestSearch::removalStepByStep_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("nothing to take out") << u"Acide citrique 330"_s;
+    QTest::newRow("empty") << QString();
+    QTest::newRow("2,000 distinct among allowed ones") << mixedText(8000, 0x100, 2000, 50);
+    QTest::newRow("few distinct, many times") << mixedText(8000, 0xE0, 12, 30);
+    QTest::newRow("pairs of surrogates") << mixedText(3000, 0x1F600, 300, 40);
+    QString manyFirst = QString(3000, QChar(0xE9)) + u"a b"_s;
+    for (char16_t c = 0x100; c < 0x100 + 1500; ++c)
+        manyFirst += QChar(c) + u"z"_s;
+    QTest::newRow("one character many times, then many others") << manyFirst;
+}
+
+// Each step leaves the text that taking the characters out one by one with sChangeCaractere leaves.
+void TestSearch::removalStepByStep()
+{
+    QFETCH(QString, text);
+    DisallowedRemoval removal(text);
+    const InputCheck check = checkSearchInput(text);
+    QCOMPARE(removal.characters(), check.removed);
+    QString expected = text;
+    for (qsizetype step = 0;; ++step) {
+        QCOMPARE(removal.removedCount(), step);
+        QCOMPARE(removal.length(), expected.size());
+        QString beginning = expected.left(20);
+        if (expected.size() > 20 && beginning.back().isHighSurrogate())
+            beginning.chop(1); // a pair is never cut
+        QCOMPARE(removal.head(20), beginning);
+        if (step % 97 == 0 || removal.finished())
+            QCOMPARE(removal.text(), expected);
+        if (removal.finished())
+            break;
+        expected = sChangeCaractere(expected, removal.characters()[step], QString());
+        removal.removeNext();
+    }
+    QCOMPARE(removal.text(), check.text);
+    for (QChar c : check.text)
+        QVERIFY(AllowedCharacters.contains(c));
 }
 
 void TestSearch::matches_data()

@@ -95,13 +95,18 @@ class Keyboard(Session):
         # Rows chosen with the arrow keys.
         self.tab_to("Additifs choisis par l'option d'affichage")
         flags = self.shown_list()
-        # The list takes the focus on its first row; the arrows go from there.
+        # The list takes the focus on its first row: the first Down chooses it, the arrows go from there.
         self.keys("Down")
-        second = flags.child(1).name.split()[0]
-        self.wait_until(lambda: self.box("Numéro") == second, "Down does not show the second row")
+        first = flags.child(0).name.split()[0]
+        self.wait_until(lambda: self.box("Numéro") == first, "Down does not show the first row")
         self.keys("Down", "Down", "Up")
-        third = flags.child(2).name.split()[0]
-        self.wait_until(lambda: self.box("Numéro") == third, "the arrows do not show the third row")
+        second = flags.child(1).name.split()[0]
+        self.wait_until(lambda: self.box("Numéro") == second, "the arrows do not show the second row")
+        self.keys("End")
+        last = flags.child(flags.child_count() - 1).name.split()[0]
+        self.wait_until(lambda: self.box("Numéro") == last, "End does not show the last row")
+        self.keys("Home")
+        self.wait_until(lambda: self.box("Numéro") == first, "Home does not show the first row")
         self.screenshot("keys-row")
 
         # The legend opened with Enter and closed with Escape.

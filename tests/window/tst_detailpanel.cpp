@@ -256,11 +256,13 @@ void TestDetailPanel::rowsFromTheKeyboard()
     QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(1)"_s), Qt::LeftButton);
     QCOMPARE(f.window->boxText(1), QString());
     // The list that Tab reaches makes its first row current but selects nothing: the panel stays
-    // as it was; the arrows then choose the rows.
+    // as it was; the first arrow chooses that row, the next ones move from it.
     QListWidget *numbers = f.list(u"LstNumAdd"_s);
     numbers->setFocus(Qt::TabFocusReason);
     QVERIFY(numbers->hasFocus());
     QCOMPARE(f.window->boxText(1), QString());
+    QTest::keyClick(numbers, Qt::Key_Down);
+    QCOMPARE(f.window->boxText(1), u"r1f1"_s);
     QTest::keyClick(numbers, Qt::Key_Down);
     QCOMPARE(f.window->boxText(1), u"r2f1"_s);
     QTest::keyClick(numbers, Qt::Key_Up);

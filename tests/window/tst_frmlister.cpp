@@ -3,9 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextDocument>
+
+#include <algorithm>
 
 using namespace korvelan;
 using namespace Qt::StringLiterals;
@@ -49,6 +53,7 @@ private Q_SLOTS:
     void missingDocumentLeavesItsBoxEmpty();
     void downloadOpensTheInstallerAddress();
     void enterDoesNothingOnTheListPage();
+    void panelTitleOnItsOwnGround();
 
 private:
     QTemporaryDir m_folder;
@@ -240,6 +245,27 @@ void TestFrmLister::enterDoesNothingOnTheListPage()
     QTest::keyClick(f.window.get(), Qt::Key_Return);
     QVERIFY(f.boxes.boxes.isEmpty());
     QCOMPARE(f.window->boxText(1), u"r1f1"_s);
+}
+
+// The title of the detail panel is drawn on the window's grey, not on the panel's white, whatever
+// the colour of its text.
+void TestFrmLister::panelTitleOnItsOwnGround()
+{
+    ListerFixture f;
+    QVERIFY(f.open());
+    auto *title = f.find<QLabel>(u"Lbl(6)"_s);
+    for (int tab : {1, 3}) {
+        QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(%1)"_s.arg(tab)), Qt::LeftButton);
+        const QImage drawn = f.window->grab(title->geometry()).toImage();
+        QMap<QRgb, int> pixels;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                ++pixels[drawn.pixel(x, y)];
+        const QRgb ground = std::max_element(pixels.keyValueBegin(), pixels.keyValueEnd(), [](auto a, auto b) {
+                                return a.second < b.second;
+                            })->first;
+        QCOMPARE(QColor(ground), QColor(0xE0, 0xE0, 0xE0));
+    }
 }
 
 QTEST_MAIN(TestFrmLister)

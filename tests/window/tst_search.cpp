@@ -1,8 +1,10 @@
 #include "listerfixture.h"
 #include "resource.h"
+#include "suggestions.h"
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace korvelan;
 using namespace Qt::StringLiterals;
@@ -58,6 +60,39 @@ struct SearchPage : ListerFixture {
 const QStringList kAc = {u"acacia"_s,   u"acesulfame"_s,     u"acesulfate"_s, u"acetate"_s, u"acetique"_s,
                          u"acetoglyceride"_s, u"acetone"_s, u"acetyle"_s,    u"acide"_s};
 
+// Message boxes that let the test look at the window as each message comes.
+struct WatchingBoxes : RecordingMessageBoxes {
+    std::function<void()> onShow;
+    MessageAnswer show(MessageIcon icon, const QString &title, const QString &text, MessageButtons buttons) override
+    {
+        if (onShow)
+            onShow();
+        return RecordingMessageBoxes::show(icon, title, text, buttons);
+    }
+};
+
+// `count` different characters, none of them allowed in a search word.
+QString distinctDisallowed(int count)
+{
+    QString text;
+    for (char16_t c = 0x100; text.size() < count; ++c) {
+        if (!QChar::isSurrogate(c))
+            text.append(QChar(c));
+    }
+    return text;
+}
+
+// `count` different disallowed characters, each `times` times, between allowed letters.
+QString disallowedAmongLetters(int count, int times)
+{
+    QString text;
+    for (int t = 0; t < times; ++t) {
+        for (char16_t c = 0x100; c < 0x100 + count; ++c)
+            text += QChar(c) + QString(1, QChar(u'a' + c % 26));
+    }
+    return text;
+}
+
 } // namespace
 
 class TestSearch : public QObject {
@@ -69,8 +104,12 @@ private Q_SLOTS:
     void suggestionsWhileTyping();
     void choosingASuggestionSearchesIt();
     void suggestionsFromTheKeyboard();
+    void rowsChosenFromTheKeyboard_data();
+    void rowsChosenFromTheKeyboard();
     void inputCheck_data();
     void inputCheck();
+    void pasteOfManyDisallowedCharacters_data();
+    void pasteOfManyDisallowedCharacters();
     void searchButtonFollowsTheText();
     void searches_data();
     void searches();
@@ -145,7 +184,7 @@ void TestSearch::suggestionsFromTheKeyboard()
     QVERIFY(suggestions->hasFocus());
     QCOMPARE(results->count(), 0);
     QCOMPARE(page.rows(u"Lst12"_s), kAc);
-    // Space chooses the current row, an arrow the next one; each choice searches.
+    // Space chooses the current row, and so does the first arrow; each choice searches.
     QTest::keyClick(suggestions, Qt::Key_Space);
     QCOMPARE(page.combo()->currentText(), u"acacia"_s);
     QVERIFY(results->count() > 0);
@@ -153,7 +192,72 @@ void TestSearch::suggestionsFromTheKeyboard()
     page.type(u"ac"_s);
     QTest::keyClick(page.combo()->lineEdit(), Qt::Key_Tab);
     QTest::keyClick(suggestions, Qt::Key_Down);
-    QCOMPARE(page.combo()->currentText(), u"acesulfame"_s);
+    QCOMPARE(page.combo()->currentText(), u"acacia"_s);
+}
+
+void TestSearch::rowsChosenFromTheKeyboard_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QList<int>>("keys"); // Qt::Key_unknown: the panel is emptied and Tab reaches the list again
+    QTest::addColumn<int>("row");         // the row chosen at the end, counted from the end when negative
+    for (const QString &list : {u"LstNumAdd"_s, u"LstAlpha"_s, u"LstTri"_s, u"LstC"_s, u"Lst12"_s}) {
+        QTest::addRow("%s: Down", qPrintable(list)) << list << QList<int>{Qt::Key_Down} << 0;
+        QTest::addRow("%s: Home", qPrintable(list)) << list << QList<int>{Qt::Key_Home} << 0;
+        QTest::addRow("%s: End", qPrintable(list)) << list << QList<int>{Qt::Key_End} << -1;
+    }
+    QTest::newRow("LstNumAdd: Down, Down") << u"LstNumAdd"_s << QList<int>{Qt::Key_Down, Qt::Key_Down} << 1;
+    QTest::newRow("LstC: End, Up") << u"LstC"_s << QList<int>{Qt::Key_End, Qt::Key_Up} << -2;
+    QTest::newRow("LstNumAdd: End on the row chosen") << u"LstNumAdd"_s
+                                                      << QList<int>{Qt::Key_End, Qt::Key_unknown, Qt::Key_End} << -1;
+}
+
+// A list reached with Tab chooses nothing; then the first Down chooses its first row, Home and End
+// the first and the last row, whatever was chosen before. The same in the five lists.
+void TestSearch::rowsChosenFromTheKeyboard()
+{
+    QFETCH(QString, list);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, row);
+    SearchPage page;
+    QVERIFY(page.open());
+    QListWidget *rows = page.list(list);
+    const bool suggestions = list == u"Lst12";
+    const auto click = [&](const QString &name) { QTest::mouseClick(page.find<QWidget>(name), Qt::LeftButton); };
+    const auto reach = [&] {
+        if (list == u"LstAlpha")
+            click(u"ImgD(1)"_s);
+        if (list == u"LstTri")
+            click(u"ImgD(3)"_s);
+        if (list == u"LstC" && rows->count() == 0) {
+            click(u"CmdOnglet(2)"_s);
+            page.search(u"acide"_s);
+        }
+        if (suggestions) {
+            click(u"CmdOnglet(2)"_s);
+            page.combo()->lineEdit()->selectAll();
+            page.combo()->lineEdit()->insert(u"ac"_s);
+        } else {
+            click(list == u"LstC" ? u"CmdOnglet(2)"_s : u"CmdOnglet(1)"_s); // empties the panel
+        }
+        rows->setFocus(Qt::TabFocusReason);
+        QVERIFY(rows->hasFocus());
+        QCOMPARE(page.window->boxText(17), QString());
+        QCOMPARE(page.combo()->currentText(), suggestions ? u"ac"_s : page.combo()->currentText());
+    };
+    reach();
+    const QStringList shown = page.rows(list);
+    QVERIFY(shown.size() > 2);
+    for (int key : keys) {
+        if (key == Qt::Key_unknown)
+            reach();
+        else
+            QTest::keyClick(rows, Qt::Key(key));
+    }
+    const QString chosen = shown.at(row >= 0 ? row : shown.size() + row);
+    if (suggestions)
+        QCOMPARE(page.combo()->currentText(), chosen);
+    else
+        QCOMPARE(page.window->boxText(17), chosen.mid(chosen.indexOf(u'$') + 1));
 }
 
 void TestSearch::inputCheck_data()
@@ -192,6 +296,57 @@ void TestSearch::inputCheck()
     }
     QCOMPARE(page.combo()->currentText(), left);
     QCOMPARE(page.combo()->lineEdit()->cursorPosition(), left.size());
+    QCOMPARE(page.result(), QString());
+}
+
+void TestSearch::pasteOfManyDisallowedCharacters_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QList<bool>>("buttonBehind"); // the search button behind each message; unchecked when empty
+    QTest::newRow("&#") << u"&#"_s << 2 << QString() << QList<bool>{true, false};
+    QTest::newRow("a&c#") << u"a&c#"_s << 2 << u"ac"_s << QList<bool>{true, true};
+    QString letters;
+    for (int t = 0; t < 3; ++t)
+        for (int c = 0x100; c < 0x100 + 2000; ++c)
+            letters += QChar(u'a' + c % 26);
+    QTest::newRow("2,000 distinct, three times each") << disallowedAmongLetters(2000, 3) << 2000 << letters
+                                                     << QList<bool>();
+    QTest::newRow("32,767 distinct") << distinctDisallowed(32767) << 32767 << QString() << QList<bool>();
+}
+
+// One message per distinct disallowed character, in order, each taking the character out of the
+// word; the field is written once with what is left, however many characters go.
+void TestSearch::pasteOfManyDisallowedCharacters()
+{
+    QFETCH(QString, pasted);
+    QFETCH(int, messages);
+    QFETCH(QString, left);
+    QFETCH(QList<bool>, buttonBehind);
+    SearchPage page;
+    WatchingBoxes boxes;
+    page.window = std::make_unique<FrmLister>(FrmLister::Services{
+        .data = &page.data, .boxes = &boxes, .openUrl = {}, .endProgram = [] {},
+        .screenSize = [] { return QSize(1920, 1080); }});
+    QVERIFY(page.openSearchPage());
+    QList<bool> behind;
+    boxes.onShow = [&] { behind.append(page.searchButton()->isEnabled()); };
+    QSignalSpy writes(page.combo()->lineEdit(), &QLineEdit::textChanged);
+
+    page.combo()->lineEdit()->insert(pasted);
+
+    QCOMPARE(boxes.boxes.size(), messages);
+    QCOMPARE(page.combo()->currentText(), left);
+    QCOMPARE(page.combo()->lineEdit()->cursorPosition(), left.size());
+    QCOMPARE(writes.count(), 2); // the paste, then the word left
+    if (!buttonBehind.isEmpty())
+        QCOMPARE(behind, buttonBehind);
+    QCOMPARE(page.searchButton()->isEnabled(), left.size() >= 2);
+    QStringList suggested;
+    for (QStringView word : SuggestKeywords(left.toLower(), page.data.keywords))
+        suggested.append(word.toString());
+    QCOMPARE(page.rows(u"Lst12"_s), suggested);
     QCOMPARE(page.result(), QString());
 }
 
