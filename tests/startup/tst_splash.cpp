@@ -100,6 +100,11 @@ void TestSplash::windowContent()
     QVERIFY(logo);
     QCOMPARE(logo->pixmap().size(), QSize(345, 48));
     QCOMPARE(splash.findChild<QLabel *>(u"ImgM"_s)->pixmap().toImage(), logo->pixmap().toImage());
+    // The program's own picture, which the start-up library carries: not a stand-in of the same size.
+    const QImage picture(u":/pictures/logo_splash.png"_s);
+    QVERIFY2(!picture.isNull(), "the splash window's picture is not built in");
+    QCOMPARE(logo->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+             picture.convertToFormat(QImage::Format_RGB32));
 
     QTRY_VERIFY(splash.isVisible());
     // 5475 by 4305 twips at 11,662.5 and 2,973.75 on a 1920 by 1080 screen.
