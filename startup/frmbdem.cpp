@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -82,7 +83,20 @@ void FrmBDem::load()
 {
     m_imgLogo->setPixmap(m_imgM->pixmap());
     m_lblVersion->setText(u"Version "_s + AppVersion);
-    TimDeb->setInterval(30);
+    start(TimDeb, 30);
+}
+
+void FrmBDem::start(OneShotTimer *timer, int milliseconds)
+{
+    if (!m_services.startStep) {
+        timer->setInterval(milliseconds);
+        return;
+    }
+    // The step runs as the timer's tick would run it, and not at all once the window is gone.
+    m_services.startStep(milliseconds, [timer = QPointer(timer)] {
+        if (timer)
+            Q_EMIT timer->tick();
+    });
 }
 
 void FrmBDem::onTimDeb()
@@ -94,7 +108,7 @@ void FrmBDem::onTimDeb()
         splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
     setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
     show();
-    TimBDD->setInterval(500);
+    start(TimBDD, 500);
 }
 
 void FrmBDem::onTimBDD()
@@ -104,7 +118,7 @@ void FrmBDem::onTimBDD()
     m_services.data->additives = std::move(load.table);
     if (load.failure)
         reportFailure(*load.failure, kDatabaseErrorCode);
-    TimMotCle->setInterval(500);
+    start(TimMotCle, 500);
 }
 
 void FrmBDem::onTimMotCle()
@@ -114,7 +128,7 @@ void FrmBDem::onTimMotCle()
     m_services.data->keywords = std::move(load.index);
     if (load.failure)
         reportFailure(*load.failure, kKeywordErrorCode);
-    TimFin->setInterval(500);
+    start(TimFin, 500);
 }
 
 void FrmBDem::onTimFin()
