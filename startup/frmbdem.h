@@ -5,13 +5,11 @@
 #include "programdata.h"
 #include "resource.h"
 
-#include <QPixmap>
 #include <QRectF>
 #include <QWidget>
 
 #include <functional>
 
-class QFrame;
 class QLabel;
 
 namespace korvelan {
@@ -59,7 +57,6 @@ private:
     OneShotTimer *TimMotCle;
     OneShotTimer *TimFin;
     Services m_services;
-    QFrame *m_fraCache;
     QLabel *m_imgLogo;
     QLabel *m_lblVersion;
     QLabel *m_imgM;
