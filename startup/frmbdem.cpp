@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -16,16 +17,6 @@ namespace {
 // The frame that holds everything visible, in twips; the window is cut to it plus a margin.
 constexpr double kFrameLeft = 60, kFrameTop = 0, kFrameWidth = 5295, kFrameHeight = 4185, kMargin = 120;
 constexpr quint32 kLightGrey = 0xE0E0E0;
-
-QPixmap logoPicture(qreal devicePixelRatio)
-{
-    QPixmap logo = programPicture(u":/pictures/logo_splash.png"_s, QSize(345, 48), devicePixelRatio);
-    if (logo.isNull()) {
-        logo = QPixmap(345, 48);
-        logo.fill(bgrColor(kLightGrey));
-    }
-    return logo;
-}
 
 } // namespace
 
@@ -44,33 +35,33 @@ FrmBDem::FrmBDem(Services services, QWidget *parent)
     setAccessibleName(u"Chargement de Les KORVELAN"_s);
     setBackground(this, kLightGrey);
 
-    m_fraCache = new QFrame(this);
-    m_fraCache->setObjectName(u"FraCache"_s);
-    m_fraCache->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
+    auto *fraCache = new QFrame(this);
+    fraCache->setObjectName(u"FraCache"_s);
+    fraCache->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
 
-    m_imgLogo = new QLabel(m_fraCache);
+    m_imgLogo = new QLabel(fraCache);
     m_imgLogo->setObjectName(u"ImgLogo"_s);
     m_imgLogo->setGeometry(twipsRect(60, 300, 5175, 720));
 
-    auto *shape = new QFrame(m_fraCache);
+    auto *shape = new QFrame(fraCache);
     shape->setObjectName(u"Shape1"_s);
     shape->setGeometry(twipsRect(1080, 1260, 3150, 345));
     shape->setStyleSheet(u"QFrame#Shape1 { border: 1px solid #808080; background: transparent; }"_s);
 
-    m_lblVersion = makeLabel(m_fraCache, u"LblVersion"_s, QString(), twipsRect(1140, 1320, 3035, 255),
+    m_lblVersion = makeLabel(fraCache, u"LblVersion"_s, QString(), twipsRect(1140, 1320, 3035, 255),
                              programFont(FontFace::MsSansSerif, 9.75), 0x000000, Qt::AlignHCenter | Qt::AlignTop);
-    makeLabel(m_fraCache, u"Lbl(2)"_s, u"Utilitaire sur les additifs alimentaires"_s, twipsRect(60, 2160, 5190, 315),
+    makeLabel(fraCache, u"Lbl(2)"_s, u"Utilitaire sur les additifs alimentaires"_s, twipsRect(60, 2160, 5190, 315),
               programFont(FontFace::Verdana, 12), 0x000080, Qt::AlignHCenter | Qt::AlignTop);
-    makeLabel(m_fraCache, u"Lbl(0)"_s, u"Chargement de la base de données"_s, twipsRect(60, 2880, 5190, 315),
+    makeLabel(fraCache, u"Lbl(0)"_s, u"Chargement de la base de données"_s, twipsRect(60, 2880, 5190, 315),
               programFont(FontFace::Calibri, 12), 0x000000, Qt::AlignHCenter | Qt::AlignTop);
-    makeLabel(m_fraCache, u"Lbl(1)"_s, u"Patientez..."_s, twipsRect(60, 3180, 5190, 315),
+    makeLabel(fraCache, u"Lbl(1)"_s, u"Patientez..."_s, twipsRect(60, 3180, 5190, 315),
               programFont(FontFace::Calibri, 12), 0x000000, Qt::AlignHCenter | Qt::AlignTop);
 
     // The picture store: it lies right of what stays visible of the window.
     m_imgM = new QLabel(this);
     m_imgM->setObjectName(u"ImgM"_s);
     m_imgM->setGeometry(twipsRect(5820, 1320, 5175, 720));
-    m_imgM->setPixmap(logoPicture(devicePixelRatio()));
+    m_imgM->setPixmap(programPicture(u":/pictures/logo_splash.png"_s, QSize(345, 48), devicePixelRatio()));
 
     connect(TimDeb, &OneShotTimer::tick, this, &FrmBDem::onTimDeb);
     connect(TimBDD, &OneShotTimer::tick, this, &FrmBDem::onTimBDD);
@@ -82,7 +73,20 @@ void FrmBDem::load()
 {
     m_imgLogo->setPixmap(m_imgM->pixmap());
     m_lblVersion->setText(u"Version "_s + AppVersion);
-    TimDeb->setInterval(30);
+    start(TimDeb, 30);
+}
+
+void FrmBDem::start(OneShotTimer *timer, int milliseconds)
+{
+    if (!m_services.startStep) {
+        timer->setInterval(milliseconds);
+        return;
+    }
+    // The step runs as the timer's tick would run it, and not at all once the window is gone.
+    m_services.startStep(milliseconds, [timer = QPointer(timer)] {
+        if (timer)
+            Q_EMIT timer->tick();
+    });
 }
 
 void FrmBDem::onTimDeb()
@@ -94,7 +98,7 @@ void FrmBDem::onTimDeb()
         splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
     setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
     show();
-    TimBDD->setInterval(500);
+    start(TimBDD, 500);
 }
 
 void FrmBDem::onTimBDD()
@@ -104,7 +108,7 @@ void FrmBDem::onTimBDD()
     m_services.data->additives = std::move(load.table);
     if (load.failure)
         reportFailure(*load.failure, kDatabaseErrorCode);
-    TimMotCle->setInterval(500);
+    start(TimMotCle, 500);
 }
 
 void FrmBDem::onTimMotCle()
@@ -114,7 +118,7 @@ void FrmBDem::onTimMotCle()
     m_services.data->keywords = std::move(load.index);
     if (load.failure)
         reportFailure(*load.failure, kKeywordErrorCode);
-    TimFin->setInterval(500);
+    start(TimFin, 500);
 }
 
 void FrmBDem::onTimFin()

@@ -5,13 +5,11 @@
 #include "programdata.h"
 #include "resource.h"
 
-#include <QPixmap>
 #include <QRectF>
 #include <QWidget>
 
 #include <functional>
 
-class QFrame;
 class QLabel;
 
 namespace korvelan {
@@ -34,6 +32,10 @@ public:
         std::function<void(FrmBDem &)> loadMainWindow;
         // The screen size in logical pixels; the primary screen's when not set.
         std::function<QSize()> screenSize;
+        // Starts the next step of the chain, `step`, due after `milliseconds`. When not set, the
+        // step's timer waits that long; tests and benchmarks may run the step sooner, or keep it
+        // and run it when they like.
+        std::function<void(int milliseconds, std::function<void()> step)> startStep = {};
     };
 
     explicit FrmBDem(Services services, QWidget *parent = nullptr);
@@ -41,21 +43,20 @@ public:
     // The window's load: prepares it without showing it and starts the chain.
     void load();
 
-    // The timers of the chain, in their order.
-    OneShotTimer *TimDeb;
-    OneShotTimer *TimBDD;
-    OneShotTimer *TimMotCle;
-    OneShotTimer *TimFin;
-
 private:
+    void start(OneShotTimer *timer, int milliseconds);
     void onTimDeb();
     void onTimBDD();
     void onTimMotCle();
     void onTimFin();
     void reportFailure(LoadFailure failure, int code);
 
+    // The timers of the chain, in their order.
+    OneShotTimer *TimDeb;
+    OneShotTimer *TimBDD;
+    OneShotTimer *TimMotCle;
+    OneShotTimer *TimFin;
     Services m_services;
-    QFrame *m_fraCache;
     QLabel *m_imgLogo;
     QLabel *m_lblVersion;
     QLabel *m_imgM;

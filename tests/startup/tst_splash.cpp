@@ -3,8 +3,10 @@
 #include "frmbdem.h"
 #include "recordingmessageboxes.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 using namespace korvelan;
 using namespace Qt::StringLiterals;
@@ -20,6 +22,8 @@ struct SplashRun {
     qint64 shownAt = -1, databaseAt = -1, keywordsAt = -1, mainWindowAt = -1;
     Qt::CursorShape cursorWhileLoading = Qt::ArrowCursor, cursorAtMainWindow = Qt::WaitCursor;
     bool visibleWhileLoading = false, visibleAtMainWindow = false;
+    // How the steps of the chain are started; their timers with the designed delays when not set.
+    std::function<void(int, std::function<void()>)> startStep;
     std::unique_ptr<FrmBDem> splash;
 
     void start()
@@ -42,6 +46,7 @@ struct SplashRun {
                     self.close();
                 },
             .screenSize = [] { return QSize(1920, 1080); },
+            .startStep = startStep,
         });
         splash->installEventFilter(&showWatcher);
         showWatcher.onShow = [this] { shownAt = boxes.clock.elapsed(); };
@@ -79,6 +84,8 @@ private Q_SLOTS:
     void chainLoadsTheDataThenTheMainWindow();
     void failingLoadsAreReportedAndTheChainGoesOn_data();
     void failingLoadsAreReportedAndTheChainGoesOn();
+    void failureBoxHoldsUpTheNextStep_data() { failingLoadsAreReportedAndTheChainGoesOn_data(); }
+    void failureBoxHoldsUpTheNextStep();
 };
 
 void TestSplash::windowContent()
@@ -100,6 +107,11 @@ void TestSplash::windowContent()
     QVERIFY(logo);
     QCOMPARE(logo->pixmap().size(), QSize(345, 48));
     QCOMPARE(splash.findChild<QLabel *>(u"ImgM"_s)->pixmap().toImage(), logo->pixmap().toImage());
+    // The program's own picture, which the start-up library carries: not a stand-in of the same size.
+    const QImage picture(u":/pictures/logo_splash.png"_s);
+    QVERIFY2(!picture.isNull(), "the splash window's picture is not built in");
+    QCOMPARE(logo->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+             picture.convertToFormat(QImage::Format_RGB32));
 
     QTRY_VERIFY(splash.isVisible());
     // 5475 by 4305 twips at 11,662.5 and 2,973.75 on a 1920 by 1080 screen.
@@ -125,8 +137,10 @@ void TestSplash::chainLoadsTheDataThenTheMainWindow()
     QVERIFY(run.boxes.boxes.isEmpty());
     QCOMPARE(run.data.additives.publishedCount(), RecordCount);
     QCOMPARE(run.data.keywords.filledCount(), KeywordTotal);
-    for (OneShotTimer *timer : {run.splash->TimDeb, run.splash->TimBDD, run.splash->TimMotCle, run.splash->TimFin})
-        QVERIFY(!timer->isActive());
+    const QList<OneShotTimer *> timers = run.splash->findChildren<OneShotTimer *>();
+    QCOMPARE(timers.size(), 4);
+    for (const OneShotTimer *timer : timers)
+        QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
 }
 
 void TestSplash::failingLoadsAreReportedAndTheChainGoesOn_data()
@@ -163,6 +177,38 @@ void TestSplash::failingLoadsAreReportedAndTheChainGoesOn()
     verifyDelay(box.atMs, databaseFails ? run.keywordsAt : run.mainWindowAt, 500);
     QCOMPARE(run.data.additives.publishedCount(), databaseFails ? 0 : RecordCount);
     QCOMPARE(run.data.keywords.filledCount(), keywordsFail ? 1000 : KeywordTotal);
+}
+
+void TestSplash::failureBoxHoldsUpTheNextStep()
+{
+    QFETCH(bool, databaseFails);
+    QFETCH(bool, keywordsFail);
+    SplashRun run;
+    if (databaseFails)
+        run.database.reset();
+    if (keywordsFail)
+        run.keywords = fixtures::keywordWords(1000).join("\r\n");
+    // Every step is due at once: one started before the box would run while the box is open.
+    QList<int> delays;
+    run.startStep = [&](int milliseconds, std::function<void()> step) {
+        delays.append(milliseconds);
+        QTimer::singleShot(0, run.splash.get(), std::move(step));
+    };
+    const qint64 &nextStepAt = databaseFails ? run.keywordsAt : run.mainWindowAt;
+    bool nextStepRanWhileOpen = false;
+    run.boxes.whileOpen = [&] {
+        // The user takes a moment to close the box; the program handles its events meanwhile.
+        QEventLoop open;
+        QTimer::singleShot(20, &open, &QEventLoop::quit);
+        open.exec();
+        nextStepRanWhileOpen = nextStepAt >= 0;
+    };
+    run.start();
+    QTRY_VERIFY_WITH_TIMEOUT(run.mainWindowAt >= 0, 5000);
+
+    QCOMPARE(run.boxes.boxes.size(), 1);
+    QVERIFY2(!nextStepRanWhileOpen, "the next step ran while the box was open");
+    QCOMPARE(delays, (QList<int>{30, 500, 500, 500}));
 }
 
 QTEST_MAIN(TestSplash)
