@@ -1,5 +1,7 @@
 #include "richtextview.h"
 
+#include "rtfreader.h"
+
 #include <QFile>
 #include <QPointer>
 #include <QTextDocument>
@@ -63,14 +65,15 @@ bool RichTextView::loadFile(const QString &path)
 bool RichTextView::loadFile(int folder, const QString &name)
 {
     clear();
+    const RtfLimits limits;
     // No more than the reader would read: a huge file costs no more than a large one.
     QByteArray bytes;
-    if (!readOrdinaryFile(folder, QFile::encodeName(name), m_limits.maxInputBytes, bytes) || !looksLikeRtf(bytes))
+    if (!readOrdinaryFile(folder, QFile::encodeName(name), limits.maxInputBytes, bytes) || !looksLikeRtf(bytes))
         return false;
     // Built in a document of its own and then handed over, so that the view lays it out once.
     auto *document = new QTextDocument(this);
     document->setDefaultFont(font());
-    readRtf(bytes, *document, m_limits);
+    readRtf(bytes, *document, limits);
     // The view deletes a document it made itself; one made here is deleted here.
     const QPointer<QTextDocument> previous = this->document();
     setDocument(document);

@@ -1,7 +1,10 @@
 // Single-byte code pages that RTF documents name for their \'hh characters: the upper half of
 // each (bytes 0x80 to 0xFF); the lower half is ASCII in all of them. Bytes a code page leaves
-// undefined map to the C1 control of the same value, as Windows does.
+// undefined map to the C1 control of the same value, as Windows does. Windows-1252 comes from the
+// data layer's decoder, which the additive files use too.
 #include "codepages.h"
+
+#include "win1252.h"
 
 #include <array>
 
@@ -46,25 +49,6 @@ constexpr UpperHalf k1251 = {
     0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
     0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
-};
-
-constexpr UpperHalf k1252 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,
-    0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,
-    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
-    0x00B8, 0x00B9, 0x00BA, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF,
-    0x00C0, 0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7,
-    0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF,
-    0x00D0, 0x00D1, 0x00D2, 0x00D3, 0x00D4, 0x00D5, 0x00D6, 0x00D7,
-    0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF,
-    0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7,
-    0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF,
-    0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7,
-    0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,
 };
 
 constexpr UpperHalf k1253 = {
@@ -181,6 +165,16 @@ constexpr UpperHalf k10000 = {
     0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
 };
 
+UpperHalf windows1252UpperHalf()
+{
+    UpperHalf half{};
+    for (std::size_t i = 0; i < half.size(); ++i)
+        half[i] = windows1252ToUnicode(static_cast<unsigned char>(0x80 + i));
+    return half;
+}
+
+const UpperHalf k1252 = windows1252UpperHalf();
+
 } // namespace
 
 const char16_t *codePageUpperHalf(int codePage)
@@ -206,6 +200,76 @@ const char16_t *codePageUpperHalf(int codePage)
         // Windows-1252 also stands in for the code pages this reader does not know, multi-byte
         // ones included: the ASCII text still reads right.
         return k1252.data();
+    }
+}
+
+int charsetToCodePage(int charset)
+{
+    switch (charset) {
+    case 0: return 1252;
+    case 77: return 10000;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 238: return 1250;
+    case 255: return 437;
+    default: return 0;
+    }
+}
+
+// Symbol fonts draw their own glyphs at ordinary byte values. The common bullets and the Greek
+// letters of the Symbol font are turned into the Unicode characters they show.
+char16_t symbolCharacter(SymbolKind kind, unsigned byte)
+{
+    if (kind == SymbolKind::Symbol) {
+        static constexpr char16_t kUpperGreek[] = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";
+        static constexpr char16_t kLowerGreek[] = u"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";
+        if (byte >= 'A' && byte <= 'Z')
+            return kUpperGreek[byte - 'A'];
+        if (byte >= 'a' && byte <= 'z')
+            return kLowerGreek[byte - 'a'];
+        switch (byte) {
+        case 0xB7: return u'\u2022';
+        case 0x2D: return u'\u2212';
+        case 0xA7: return u'\u2663';
+        case 0xA8: return u'\u2666';
+        case 0xA9: return u'\u2665';
+        case 0xAA: return u'\u2660';
+        case 0xAE: return u'\u2192';
+        case 0xB0: return u'\u00B0';
+        case 0xB1: return u'\u00B1';
+        case 0xB4: return u'\u00D7';
+        case 0xB8: return u'\u00F7';
+        case 0xA3: return u'\u2264';
+        case 0xB3: return u'\u2265';
+        case 0xB9: return u'\u2260';
+        default: break;
+        }
+    } else if (kind == SymbolKind::Wingdings) {
+        switch (byte) {
+        case 0x6C: return u'\u25CF';
+        case 0x6E: return u'\u25A0';
+        case 0x71: return u'\u2751';
+        case 0x76: return u'\u2756';
+        case 0x9F: return u'\u2022';
+        case 0xA7: return u'\u25AA';
+        case 0xD8: return u'\u27A2';
+        case 0xFC: return u'\u2713';
+        case 0xFB: return u'\u2717';
+        default: break;
+        }
+    }
+    return windows1252ToUnicode(static_cast<unsigned char>(byte));
+}
+
+void appendCodePoint(QString &text, char32_t c)
+{
+    if (c > 0xFFFF) {
+        text.append(QChar::highSurrogate(c));
+        text.append(QChar::lowSurrogate(c));
+    } else {
+        text.append(QChar(char16_t(c)));
     }
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "rtfreader.h"
-
 #include <QTextBrowser>
 
 namespace korvelan {
@@ -23,11 +21,6 @@ public:
     bool loadFile(int folder, const QString &name);
     // The same for a file named by its path, from the current folder.
     bool loadFile(const QString &path);
-
-    void setLimits(const RtfLimits &limits) { m_limits = limits; }
-
-private:
-    RtfLimits m_limits;
 };
 
 } // namespace korvelan
