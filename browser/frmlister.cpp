@@ -2,7 +2,6 @@
 
 #include "colourbutton.h"
 #include "colouring.h"
-#include "controltable.h"
 #include "detailpanel.h"
 #include "documentpages.h"
 #include "listpage.h"
@@ -14,8 +13,8 @@
 #include "searchpage.h"
 #include "webaddress.h"
 #include "widgets.h"
+#include "windowcontrols.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -24,66 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace korvelan {
-namespace {
-
-using enum ControlKind;
-
-// The window's outer size is read from two marker lines placed past its visible area. The frame
-// that the desktop adds around the client area is allowed for at the usual width of a border and
-// of a caption bar, so that the parked controls stay out of sight.
-constexpr double kMarkerHeight = 10200, kMarkerWidth = 15060;
-constexpr double kBorderTwips = 60, kCaptionTwips = 300;
-
-const std::array<Control, 5> kButtons = {{
-    {u"CmdOnglet(1)", Button, 0, 9120, 1635, 555, {}, colour::Silver, {}, u"Lister", u"Afficher la liste des additifs",
-     u"Lister"},
-    {u"CmdOnglet(2)", Button, 1620, 9120, 1635, 555, {}, colour::Silver, {}, u"Rechercher", u"Outil de recherche",
-     u"Rechercher"},
-    {u"CmdOnglet(3)", Button, 3240, 9120, 1635, 555, {}, colour::Silver, {}, u"Information",
-     u"Informations sur les additifs", u"Information"},
-    {u"CmdOnglet(4)", Button, 4860, 9120, 1635, 555, {}, colour::Silver, {}, u"A propos", u"A propos du programme",
-     u"A propos"},
-    {u"CmdQuitte", Button, 8760, 9210, 1575, 465, {}, colour::ButtonGrey, {}, u"Quitter ", u"Quitter le programme",
-     u"Quitter"},
-}};
-
-// The picture store and the two marker lines lie outside the visible area; hidden, they keep their
-// picture and geometry and stay out of the accessibility tree.
-const std::array<Control, 3> kParked = {{
-    {u"ImgM", Picture, 12180, 10260, 6345, 705},
-    {u"LinHauteur", Picture, 0, kMarkerHeight, 1500, 15},
-    {u"LinLargeur", Picture, kMarkerWidth, 0, 15, 1500},
-}};
-
-// The program's icon, in the sizes the desktop asks for (the resources hold them as pictures).
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(u":/pictures/korvelan_%1.png"_s.arg(size), QSize(size, size));
-    return icon;
-}
-
-QPixmap aboutLogo(qreal devicePixelRatio)
-{
-    QPixmap logo = programPicture(u":/pictures/logo_about.png"_s, QSize(423, 47), devicePixelRatio);
-    if (logo.isNull()) {
-        logo = QPixmap(423, 47);
-        logo.fill(bgrColor(colour::LightGrey));
-    }
-    return logo;
-}
-
-// Publishes the main window with the role of a window, so that screen readers announce it as one.
-QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(FrmLister::staticMetaObject.className()) && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
-    return nullptr;
-}
-
-} // namespace
-
 const QUrl &FrmLister::installerAddress()
 {
     // Served over HTTPS: an executable fetched over plain HTTP could be swapped on the way.
@@ -99,8 +38,7 @@ FrmLister::FrmLister(Services services, QWidget *parent)
     setObjectName(u"FrmLister"_s);
     // No accessible name of its own: a screen reader reads the title, which carries the count of a
     // flag list. A plain widget would be published as a mere pane; it is the program's window.
-    static const bool windowRole = (QAccessible::installFactory(accessibleWindow), true);
-    Q_UNUSED(windowRole);
+    publishAsWindow(staticMetaObject.className());
     setWindowIcon(programIcon());
     setBackground(this, colour::LightGrey);
     buildWindow();
@@ -117,9 +55,8 @@ FrmLister::~FrmLister()
     // Closing the window while it is destroyed moves the focus, to which the search field would
     // react; nothing of the window may react any more.
     std::vector<QObject *> ours{this, m_listPage, m_searchPage, m_informationPage, m_aboutPage, m_panel};
-    for (RecordList *list : m_listPage->recordLists())
+    for (RecordList *list : recordLists())
         ours.push_back(list);
-    ours.push_back(m_searchPage->results());
     for (QObject *child : findChildren<QObject *>())
         for (QObject *receiver : ours)
             QObject::disconnect(child, nullptr, receiver, nullptr);
@@ -140,26 +77,21 @@ void FrmLister::buildWindow()
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &FrmLister::onEnter);
 
     const ProgramData &data = *m_services.data;
-    m_fra[1] = m_listPage = new ListPage(data, QString::fromUtf16(kButtons[0].text), this);
-    m_fra[2] = m_searchPage = new SearchPage(data, *m_services.boxes, QString::fromUtf16(kButtons[1].text), this);
-    m_fra[3] = m_informationPage = new InformationPage(QString::fromUtf16(kButtons[2].text), this);
-    m_fra[4] = m_aboutPage = new AboutPage(QString::fromUtf16(kButtons[3].text), this);
+    m_fra[1] = m_listPage = new ListPage(data, tabCaption(1), this);
+    m_fra[2] = m_searchPage = new SearchPage(data, *m_services.boxes, tabCaption(2), this);
+    m_fra[3] = m_informationPage = new InformationPage(tabCaption(3), this);
+    m_fra[4] = m_aboutPage = new AboutPage(tabCaption(4), this);
 
-    const Controls buttons = buildControls(this, kButtons);
+    const Controls buttons = buildWindowButtons(this);
     for (int i = 1; i <= 4; ++i)
         m_cmdOnglet[static_cast<size_t>(i)] = buttons.get<ColourButton>(indexed(u"CmdOnglet", i));
     m_cmdQuitte = buttons.get<ColourButton>(u"CmdQuitte"_s);
     m_panel = new DetailPanel(data.additives, this);
 
-    const Controls parked = buildControls(this, kParked);
+    const Controls parked = buildParkedControls(this);
     m_imgM = parked.get<QLabel>(u"ImgM"_s);
-    m_imgM->setPixmap(aboutLogo(devicePixelRatio()));
     m_linHauteur = parked.get(u"LinHauteur"_s);
     m_linLargeur = parked.get(u"LinLargeur"_s);
-    static_cast<QFrame *>(m_linHauteur)->setFrameShape(QFrame::HLine);
-    static_cast<QFrame *>(m_linLargeur)->setFrameShape(QFrame::VLine);
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_imgM, m_linHauteur, m_linLargeur})
-        widget->hide();
     setKeyboardOrder();
 }
 
@@ -178,9 +110,7 @@ void FrmLister::connectPages()
         m_services.boxes->show(MessageIcon::None, AppTitle, legend == 0 ? riskLegendText() : dailyIntakeLegendText(),
                                MessageButtons::Ok);
     });
-    std::vector<RecordList *> lists = m_listPage->recordLists();
-    lists.push_back(m_searchPage->results());
-    for (RecordList *list : lists) {
+    for (RecordList *list : recordLists()) {
         connect(list, &RecordList::recordChosen, m_panel, &DetailPanel::showRecord);
         connect(list, &RecordList::selectionError, this, &FrmLister::showSelectionError);
     }
@@ -190,6 +120,13 @@ void FrmLister::connectPages()
     connect(m_listPage, &ListPage::optionDone, m_foc, qOverload<>(&QWidget::setFocus));
     connect(m_searchPage, &SearchPage::recordChosen, m_panel, &DetailPanel::showRecord);
     connect(m_searchPage, &SearchPage::nothingFound, m_panel, &DetailPanel::clearWithGreyRisk);
+}
+
+std::vector<RecordList *> FrmLister::recordLists() const
+{
+    std::vector<RecordList *> lists = m_listPage->recordLists();
+    lists.push_back(m_searchPage->results());
+    return lists;
 }
 
 void FrmLister::setKeyboardOrder()
@@ -257,15 +194,10 @@ void FrmLister::onTimDeb()
     TimDeb->setInterval(0);
     m_listPage->matchListHeights();
 
-    // The outer size comes from the marker lines; the client area is that less the frame.
-    const double outerWidth = m_linLargeur->geometry().x() * kTwipsPerPixel;
-    const double outerHeight = m_linHauteur->geometry().y() * kTwipsPerPixel;
     const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
-    const QPointF place = placeOnScreen(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel),
-                                        QSizeF(outerWidth, outerHeight), 2.0);
-    setFixedSize(twipsToPixels(outerWidth - 2 * kBorderTwips),
-                 twipsToPixels(outerHeight - 2 * kBorderTwips - kCaptionTwips));
-    move(twipsToPixels(place.x()), twipsToPixels(place.y()));
+    const QRect place = windowPlace(m_linHauteur->geometry(), m_linLargeur->geometry(), screen);
+    setFixedSize(place.size());
+    move(place.topLeft());
     show();
 
     // A missing or unreadable document leaves its box empty, silently.

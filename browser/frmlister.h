@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -20,6 +21,7 @@ class DetailPanel;
 class InformationPage;
 class ListPage;
 class OneShotTimer;
+class RecordList;
 class SearchPage;
 
 // The program's working window: four pages switched by the tab buttons along the bottom (the
@@ -69,6 +71,8 @@ private:
     void buildWindow();
     void connectPages();
     void setKeyboardOrder();
+    // The four lists of additives: by number, alphabetical, by flag, and the search results.
+    std::vector<RecordList *> recordLists() const;
     void startStep(OneShotTimer *timer, int milliseconds);
 
     void onT1Num();
