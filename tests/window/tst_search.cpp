@@ -116,6 +116,7 @@ private Q_SLOTS:
     void history();
     void choosingAHistoryWord();
     void resultRowShowsItsAdditive();
+    void nothingFoundGreysTheRiskCaptionOfAClass4Record();
 };
 
 void TestSearch::suggestionsWhileTyping_data()
@@ -468,6 +469,23 @@ void TestSearch::resultRowShowsItsAdditive()
     QVERIFY(results->hasFocus());
     QCOMPARE(page.result(), u"2 additifs trouvés."_s);
     QVERIFY(!page.searchButton()->isEnabled());
+}
+
+// The caption "Risque" turns red with a class-4 record and keeps its colour through an empty risk
+// box: a search that finds nothing must grey it all the same.
+void TestSearch::nothingFoundGreysTheRiskCaptionOfAClass4Record()
+{
+    SearchFixture page;
+    QVERIFY(page.openSearchPage());
+    page.search(u"tartrazine"_s);
+    QCOMPARE(page.window->boxText(1), u"E102"_s);
+    QCOMPARE(page.window->boxText(16), u"4"_s);
+    QCOMPARE(page.textColour(u"LblAd(2)"_s), QColor(255, 0, 0));
+
+    page.search(u"xyz"_s);
+    QCOMPARE(page.result(), u"Aucun additif trouvé."_s);
+    QVERIFY(page.window->boxText(16).isEmpty());
+    QCOMPARE(page.textColour(u"LblAd(2)"_s), QColor(128, 128, 128));
 }
 
 QTEST_MAIN(TestSearch)
