@@ -32,6 +32,13 @@ struct ControlFont {
     bool listColumns = false;
 };
 inline constexpr ControlFont ListColumns{FontFace::FixedPitch, 9, false, true};
+inline constexpr ControlFont Arial9{FontFace::Arial, 9};
+inline constexpr ControlFont Arial12{FontFace::Arial, 12};
+inline constexpr ControlFont Arial12Bold{FontFace::Arial, 12, true};
+
+// The alignments of the captions: at the top, from the left or centred.
+inline constexpr Qt::Alignment TopLeft = Qt::AlignLeft | Qt::AlignTop;
+inline constexpr Qt::Alignment TopCentred = Qt::AlignHCenter | Qt::AlignTop;
 
 // One control of a page: its name, kind, place in twips, font, colour (0x00BBGGRR: text colour,
 // or back colour of a button), alignment, text (caption of a label or button), tooltip and
@@ -42,7 +49,7 @@ struct Control {
     double left, top, width, height;
     ControlFont font{};
     quint32 colour = 0;
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
+    Qt::Alignment alignment = TopLeft;
     const char16_t *text = u"";
     const char16_t *tooltip = u"";
     const char16_t *accessibleName = u"";

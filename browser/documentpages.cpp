@@ -14,7 +14,6 @@ namespace korvelan {
 namespace {
 
 using enum ControlKind;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
 constexpr ControlFont kArial8{FontFace::Arial, 8};
 
 const std::array<Control, 1> kInformation = {{
@@ -26,9 +25,9 @@ constexpr char16_t kMakerSite[] = u"https://korvelan.example.org";
 // The three grey lines reach to the page's right edge so that the addresses are read whole.
 const std::array<Control, 7> kAbout = {{
     {u"ImgLogo", Picture, 360, 300, 6345, 705, {}, 0, {}, u"", u"", u"Les KORVELAN"},
-    {u"LblNversion", Label, 7020, 300, 3315, 255, kArial8, colour::Grey, kLeft},
-    {u"Label2", Label, 7020, 600, 3315, 255, kArial8, colour::Grey, kLeft, kMakerSite},
-    {u"LblMail", Label, 7020, 900, 3315, 255, kArial8, colour::Grey, kLeft, u"Contact: contact@korvelan.example.org"},
+    {u"LblNversion", Label, 7020, 300, 3315, 255, kArial8, colour::Grey, TopLeft},
+    {u"Label2", Label, 7020, 600, 3315, 255, kArial8, colour::Grey, TopLeft, kMakerSite},
+    {u"LblMail", Label, 7020, 900, 3315, 255, kArial8, colour::Grey, TopLeft, u"Contact: contact@korvelan.example.org"},
     {u"Rtb1", RichText, 240, 1440, 9915, 5295, {}, 0, {}, u"", u"", u"Licence et crédits"},
     {u"CmdTelecharger", Button, 2160, 6840, 6075, 705, {}, colour::ButtonGrey, {},
      u"Télécharger le programme d'installation   ", u"", u"Télécharger le programme d'installation"},

@@ -16,15 +16,14 @@ namespace korvelan {
 namespace {
 
 using enum ControlKind;
-constexpr ControlFont kArial9{FontFace::Arial, 9};
 
 const std::array<Control, 10> kControls = {{
-    {u"LblLab(0)", Label, 90, 180, 1500, 255, kArial9, colour::Black, Qt::AlignLeft | Qt::AlignTop, u"Numéro"},
-    {u"LblLab(1)", Label, 1980, 180, 1500, 255, kArial9, colour::Black, Qt::AlignLeft | Qt::AlignTop, u"Nom"},
-    {u"LblLab(2)", Label, 4170, 180, 1500, 255, kArial9, colour::Black, Qt::AlignLeft | Qt::AlignTop, u"Catégorie"},
-    {u"LblLab(3)", Label, 6840, 180, 1500, 255, kArial9, colour::Black, Qt::AlignLeft | Qt::AlignTop, u"Risque"},
-    {u"LblLab(4)", Label, 7560, 180, 1500, 255, kArial9, colour::Black, Qt::AlignLeft | Qt::AlignTop, u"Autorisé UE"},
-    {u"LblLab(5)", Label, 8760, 180, 1500, 255, kArial9, colour::Black, Qt::AlignLeft | Qt::AlignTop, u"Autorisé FR"},
+    {u"LblLab(0)", Label, 90, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Numéro"},
+    {u"LblLab(1)", Label, 1980, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Nom"},
+    {u"LblLab(2)", Label, 4170, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Catégorie"},
+    {u"LblLab(3)", Label, 6840, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Risque"},
+    {u"LblLab(4)", Label, 7560, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Autorisé UE"},
+    {u"LblLab(5)", Label, 8760, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Autorisé FR"},
     {u"LstNumAdd", RecordRows, 60, 465, 10215, 7230, ListColumns, colour::Brown, {}, u"", u"",
      u"Additifs par numéro"},
     {u"LstAlpha", RecordRows, 60, 480, 10215, 6105, ListColumns, colour::Brown, {}, u"", u"",
@@ -32,7 +31,7 @@ const std::array<Control, 10> kControls = {{
     {u"LstTri", RecordRows, 60, 480, 10215, 6105, ListColumns, colour::Blue, {}, u"", u"",
      u"Additifs choisis par l'option d'affichage"},
     {u"LblAd(14)", Label, 120, 7860, 6000, 300, {FontFace::Arial, 9, true}, colour::Black,
-     Qt::AlignLeft | Qt::AlignTop, u"Options d'affichage, trier en fonction de:"},
+     TopLeft, u"Options d'affichage, trier en fonction de:"},
 }};
 
 // The display options: the place of the ring, the index of its caption, its text.
@@ -102,7 +101,7 @@ void ListPage::addDisplayOptions()
 
         QLabel *caption = makeLabel(this, indexed(u"LblLab", option.caption), text,
                                     twipsRect(option.left + 360, option.top + 15, 2040, 285),
-                                    programFont(kArial9.face, kArial9.points), colour::Black);
+                                    programFont(Arial9.face, Arial9.points), colour::Black);
         caption->setBuddy(image);
     }
 }

@@ -17,20 +17,17 @@ namespace korvelan {
 namespace {
 
 using enum ControlKind;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
-constexpr ControlFont kArial9{FontFace::Arial, 9};
-constexpr ControlFont kArial12Bold{FontFace::Arial, 12, true};
 
 const std::array<Control, 14> kControls = {{
-    {u"LblLab(10)", Label, 90, 180, 1500, 255, kArial9, colour::Black, kLeft, u"Numéro"},
-    {u"LblLab(11)", Label, 1200, 180, 1500, 255, kArial9, colour::Black, kLeft, u"Nom"},
-    {u"LblLab(9)", Label, 4170, 180, 1500, 255, kArial9, colour::Black, kLeft, u"Catégorie"},
-    {u"LblLab(8)", Label, 6840, 180, 1500, 255, kArial9, colour::Black, kLeft, u"Risque"},
-    {u"LblLab(7)", Label, 7560, 180, 1500, 255, kArial9, colour::Black, kLeft, u"Autorisé UE"},
-    {u"LblLab(6)", Label, 8760, 180, 1500, 255, kArial9, colour::Black, kLeft, u"Autorisé FR"},
+    {u"LblLab(10)", Label, 90, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Numéro"},
+    {u"LblLab(11)", Label, 1200, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Nom"},
+    {u"LblLab(9)", Label, 4170, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Catégorie"},
+    {u"LblLab(8)", Label, 6840, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Risque"},
+    {u"LblLab(7)", Label, 7560, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Autorisé UE"},
+    {u"LblLab(6)", Label, 8760, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Autorisé FR"},
     {u"LstC", RecordRows, 60, 465, 10215, 4305, ListColumns, colour::Brown, {}, u"", u"", u"Additifs trouvés"},
-    {u"LblAd(15)", Label, 60, 4920, 2775, 345, kArial12Bold, colour::Black, kLeft, u"Recherche par mot clé:"},
-    {u"LblAd(16)", Label, 2820, 4980, 7455, 285, kArial9, colour::Black, kLeft,
+    {u"LblAd(15)", Label, 60, 4920, 2775, 345, Arial12Bold, colour::Black, TopLeft, u"Recherche par mot clé:"},
+    {u"LblAd(16)", Label, 2820, 4980, 7455, 285, Arial9, colour::Black, TopLeft,
      u"saisir un mot dans la zone de texte puis cliquer sur un des éléments de la liste."},
     // A screen reader reads the word typed as the combo box's name, and its caption as its label.
     {u"Cbo2", WordBox, 1020, 5400, 3615, 480, {FontFace::Arial, 18}, colour::DarkRed, {}, u"", u"",
@@ -39,8 +36,8 @@ const std::array<Control, 14> kControls = {{
      u"Mots clés proposés"},
     {u"CmdCherche", Button, 1680, 6060, 2235, 495, {}, colour::ButtonGrey, {}, u"Rechercher", u"Lancer la recherche",
      u"Rechercher"},
-    {u"LblResultat", Label, 900, 6720, 3855, 375, kArial12Bold, colour::Orange, kLeft},
-    {u"LblLab(12)", Label, 660, 7200, 4335, 315, kArial9, colour::DarkGrey, kLeft,
+    {u"LblResultat", Label, 900, 6720, 3855, 375, Arial12Bold, colour::Orange, TopLeft},
+    {u"LblLab(12)", Label, 660, 7200, 4335, 315, Arial9, colour::DarkGrey, TopLeft,
      u"Remarque: un seul mot clé est autorisé."},
 }};
 
