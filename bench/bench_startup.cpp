@@ -78,6 +78,7 @@ int main(int argc, char **argv)
                                 FrmLister::Services services;
                                 services.data = &data;
                                 services.boxes = &boxes;
+                                services.documentsFolder = AppFolder.handle();
                                 lister = std::make_unique<FrmLister>(std::move(services));
                                 mainBuilt = clock.elapsed() - timFin;
                                 lister->installEventFilter(&listerWatcher);

@@ -47,6 +47,7 @@ std::unique_ptr<FrmLister> makeWindow()
     services.boxes = &boxes();
     services.openUrl = [](const QUrl &) {};
     services.endProgram = [] {};
+    services.stepDelay = [](int) { return 0; }; // the steps are run here, by hand
     return std::make_unique<FrmLister>(std::move(services));
 }
 
@@ -54,10 +55,9 @@ std::unique_ptr<FrmLister> makeWindow()
 std::unique_ptr<FrmLister> filledWindow()
 {
     auto window = makeWindow();
-    Q_EMIT window->T1Num->tick();
-    Q_EMIT window->T2Alpha->tick();
-    window->T2Alpha->setInterval(0);
-    window->TimDeb->setInterval(0);
+    window->load(nullptr);
+    window->runNextStep(); // the list by number
+    window->runNextStep(); // the alphabetical list
     window->show();
     return window;
 }
@@ -67,12 +67,11 @@ void BM_FillBothLists(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto window = makeWindow();
+        window->load(nullptr);
         state.ResumeTiming();
-        Q_EMIT window->T1Num->tick();
-        Q_EMIT window->T2Alpha->tick();
+        window->runNextStep();
+        window->runNextStep();
         state.PauseTiming();
-        window->T2Alpha->setInterval(0);
-        window->TimDeb->setInterval(0);
         window.reset();
         state.ResumeTiming();
     }

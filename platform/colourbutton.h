@@ -1,5 +1,7 @@
 #pragma once
 
+#include "palette.h"
+
 #include <QPushButton>
 
 namespace korvelan {
@@ -17,7 +19,7 @@ public:
     void setBackColour(quint32 colour);
 
 private:
-    quint32 m_backColour = 0xC0C0C0;
+    quint32 m_backColour = colour::Silver;
 };
 
 } // namespace korvelan

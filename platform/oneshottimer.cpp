@@ -7,17 +7,13 @@ OneShotTimer::OneShotTimer(const QString &name, QObject *parent) : QObject(paren
     setObjectName(name);
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        m_interval = 0;
-        Q_EMIT tick();
-    });
+    connect(&m_timer, &QTimer::timeout, this, &OneShotTimer::tick);
 }
 
 void OneShotTimer::setInterval(int milliseconds)
 {
-    m_interval = milliseconds > 0 ? milliseconds : 0;
-    if (m_interval > 0)
-        m_timer.start(m_interval);
+    if (milliseconds > 0)
+        m_timer.start(milliseconds);
     else
         m_timer.stop();
 }

@@ -14,7 +14,6 @@ public:
     explicit OneShotTimer(const QString &name, QObject *parent = nullptr);
 
     void setInterval(int milliseconds);
-    int interval() const { return m_interval; }
     bool isActive() const { return m_timer.isActive(); }
 
 Q_SIGNALS:
@@ -22,7 +21,6 @@ Q_SIGNALS:
 
 private:
     QTimer m_timer;
-    int m_interval = 0;
 };
 
 } // namespace korvelan

@@ -2,8 +2,6 @@
 
 #include "geometry.h"
 
-#include <QAbstractItemView>
-#include <QKeyEvent>
 #include <QLabel>
 
 namespace korvelan {
@@ -35,54 +33,6 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, QRe
     label->setAlignment(alignment);
     setTextColour(label, colour);
     return label;
-}
-
-namespace {
-
-class RowKeys : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto *key = static_cast<QKeyEvent *>(event);
-        auto *list = static_cast<QAbstractItemView *>(watched);
-        QItemSelectionModel *selection = list->selectionModel();
-        const int rows = list->model() ? list->model()->rowCount(list->rootIndex()) : 0;
-        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || rows == 0 || !selection)
-            return false;
-        int row;
-        switch (key->key()) {
-        case Qt::Key_Home:
-            row = 0;
-            break;
-        case Qt::Key_End:
-            row = rows - 1;
-            break;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            if (selection->hasSelection())
-                return false; // the arrows move from the row chosen
-            row = list->currentIndex().isValid() ? list->currentIndex().row() : 0;
-            break;
-        default:
-            return false;
-        }
-        const QModelIndex index = list->model()->index(row, 0, list->rootIndex());
-        selection->clearSelection();
-        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        return true;
-    }
-};
-
-} // namespace
-
-void chooseRowsWithKeys(QAbstractItemView *list)
-{
-    list->installEventFilter(new RowKeys(list));
 }
 
 } // namespace korvelan

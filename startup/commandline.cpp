@@ -2,7 +2,7 @@
 
 #include "additive.h"
 #include "card.h"
-#include "constants.h"
+#include "programconstants.h"
 #include "export.h"
 #include "resource.h"
 #include "search.h"

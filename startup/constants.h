@@ -1,13 +1,10 @@
 #pragma once
 
+#include "programconstants.h"
+
 #include <QString>
 
 namespace korvelan {
-
-// Start-up constants, set before anything else and read everywhere.
-inline const QString AppTitle = QStringLiteral("Les KORVELAN"); // title of every message box
-inline const QString AppVersion = QStringLiteral("1.00");
-inline const QString LineBreak = QStringLiteral("\r\n"); // joins the lines of multi-line messages
 
 // A folder, held open. Its text, for display, is its path ending with "/"; its files are opened
 // through the handle, so that the folder is found whatever the bytes of its name, and nothing is

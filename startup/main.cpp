@@ -52,6 +52,7 @@ int main(int argc, char *argv[])
                             FrmLister::Services services;
                             services.data = &data;
                             services.boxes = &boxes;
+                            services.documentsFolder = AppFolder.handle();
                             lister = std::make_unique<FrmLister>(std::move(services));
                             lister->load(&self);
                         },

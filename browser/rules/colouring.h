@@ -1,5 +1,7 @@
 #pragma once
 
+#include "palette.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -7,25 +9,6 @@
 #include <optional>
 
 namespace korvelan {
-
-// Colours as 0x00BBGGRR values, red in the low byte; the widgets turn them into their own type.
-namespace colour {
-inline constexpr quint32 Black = 0x000000;
-inline constexpr quint32 Grey = 0x808080;
-inline constexpr quint32 Green = 0x008000;
-inline constexpr quint32 Orange = 0x0080FF;   // red 255, green 128, blue 0
-inline constexpr quint32 Magenta = 0xFF00FF;
-inline constexpr quint32 Red = 0x0000FF;
-inline constexpr quint32 DarkRed = 0x000080;
-inline constexpr quint32 Blue = 0xFF0000;
-inline constexpr quint32 DarkBlue = 0xC00000;
-inline constexpr quint32 Brown = 0x004080;    // red 128, green 64, blue 0
-inline constexpr quint32 White = 0xFFFFFF;
-
-inline constexpr int red(quint32 c) { return int(c & 0xFF); }
-inline constexpr int green(quint32 c) { return int((c >> 8) & 0xFF); }
-inline constexpr int blue(quint32 c) { return int((c >> 16) & 0xFF); }
-} // namespace colour
 
 // Text colour of an authorisation box: red for exactly "Interdit", black for anything else.
 quint32 authorisationColour(QStringView text);

@@ -22,7 +22,6 @@ enum class ShownList { Numbers, Alphabetical, Flags };
 struct DisplayOption {
     ShownList list;
     int panelRecord;             // record shown in the detail panel afterwards
-    QStringView procedure;       // name of the builder of a flag list; empty for full lists
     int field;                   // field tested for "Oui"; 0 for full lists
     QStringView titleSuffix;     // follows the count in the window title; empty for full lists
     quint32 listColour;          // text colour of the flag list; unused for full lists
@@ -32,14 +31,14 @@ inline constexpr int DisplayOptionCount = 8;
 
 // Indexed by the option (0 to 7). Note that options 5 and 6 are not in field order.
 inline constexpr std::array<DisplayOption, DisplayOptionCount> DisplayOptions = {{
-    {ShownList::Numbers, 1, {}, 0, {}, colour::Blue},
-    {ShownList::Alphabetical, 604, {}, 0, {}, colour::Blue},
-    {ShownList::Flags, 17, u"Sub6UE", AuthorisedEU, u" additifs autorisés dans l'UE", colour::Blue},
-    {ShownList::Flags, 1, u"Sub7FR", AuthorisedFR, u" additifs autorisés en france", colour::DarkBlue},
-    {ShownList::Flags, 48, u"Sub8AB", AuthorisedOrganic, u" additifs autorisés en bio", colour::Green},
-    {ShownList::Flags, 97, u"Sub10BB", AuthorisedInfants, u" additifs autorisés pour le nourrisson", colour::Magenta},
-    {ShownList::Flags, 4, u"Sub9AN", AnimalOrigin, u" additifs d'origine animale", colour::Brown},
-    {ShownList::Flags, 1, u"Sub11HA", Halal, u" additifs considérés halal", colour::Orange},
+    {ShownList::Numbers, 1, 0, {}, colour::Blue},
+    {ShownList::Alphabetical, 604, 0, {}, colour::Blue},
+    {ShownList::Flags, 17, AuthorisedEU, u" additifs autorisés dans l'UE", colour::Blue},
+    {ShownList::Flags, 1, AuthorisedFR, u" additifs autorisés en france", colour::DarkBlue},
+    {ShownList::Flags, 48, AuthorisedOrganic, u" additifs autorisés en bio", colour::Green},
+    {ShownList::Flags, 97, AuthorisedInfants, u" additifs autorisés pour le nourrisson", colour::Magenta},
+    {ShownList::Flags, 4, AnimalOrigin, u" additifs d'origine animale", colour::Brown},
+    {ShownList::Flags, 1, Halal, u" additifs considérés halal", colour::Orange},
 }};
 
 // The option of index 0 to 7, or nothing for any other index.

@@ -34,14 +34,6 @@ void appendFitted(QString &out, QStringView s)
 
 } // namespace
 
-QString fitTo24(QStringView s)
-{
-    QString out;
-    out.reserve(kColumn);
-    appendFitted(out, s);
-    return out;
-}
-
 QString rowLine(const AdditiveRecord &record, int separatorSpaces)
 {
     const QStringView code = record[ENumber];

@@ -11,10 +11,6 @@ namespace korvelan {
 inline constexpr int ListSeparatorSpaces = 6;
 inline constexpr int SearchSeparatorSpaces = 7;
 
-// Fits a text into a 24-character column: a text of up to 20 characters is padded with spaces to
-// 24; a longer one keeps its first 21 characters and gets "...", even when it would have fitted.
-QString fitTo24(QStringView s);
-
 // The row of one additive: code, name, category, risk class and the two authorisations in padded
 // columns, then `separatorSpaces` spaces, "$" and the record's sequence number. Lengths count
 // characters, not bytes.

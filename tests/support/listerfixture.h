@@ -3,9 +3,10 @@
 // A main window on made-up data, opened as the program opens it, with recorded message boxes and
 // the end of the program and the browser caught.
 
-#include "constants.h"
+#include "colourbutton.h"
 #include "fixtures.h"
 #include "frmlister.h"
+#include "programconstants.h"
 #include "recordingmessageboxes.h"
 
 #include <QLabel>
@@ -19,6 +20,8 @@ struct ListerFixture {
     QList<QUrl> opened;
     qint64 endedAt = -1;
     std::unique_ptr<korvelan::FrmLister> window;
+    // The folder the windows read their documents from, as a descriptor; none by default.
+    inline static int documentsFolder = -1;
 
     explicit ListerFixture(const QByteArray &database = fixtures::joinLines(fixtures::databaseLines(korvelan::RecordCount)),
                            const QByteArray &keywords = fixtures::keywordWords(korvelan::KeywordTotal).join("\r\n"))
@@ -28,9 +31,11 @@ struct ListerFixture {
         window = std::make_unique<korvelan::FrmLister>(korvelan::FrmLister::Services{
             .data = &data,
             .boxes = &boxes,
+            .documentsFolder = documentsFolder,
             .openUrl = [this](const QUrl &url) { opened.append(url); },
             .endProgram = [this] { endedAt = boxes.clock.elapsed(); },
             .screenSize = [] { return QSize(1920, 1080); },
+            .stepDelay = {},
         });
     }
 

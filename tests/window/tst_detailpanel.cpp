@@ -36,7 +36,6 @@ class TestDetailPanel : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { setStartupConstants(); }
     void rowSelection_data();
     void rowSelection();
     void colouringFollowsEveryChange();

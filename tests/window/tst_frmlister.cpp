@@ -1,3 +1,4 @@
+#include "constants.h"
 #include "listerfixture.h"
 #include "listline.h"
 
@@ -57,13 +58,15 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_folder;
+    Folder m_documents;
 };
 
 void TestFrmLister::initTestCase()
 {
     // The documents come from the folder the program started in: here one holding only Resume.rtf.
     QVERIFY(QFile::copy(QStringLiteral(KORVELAN_DOCS_DIR) + u"/Resume.rtf"_s, m_folder.filePath(u"Resume.rtf"_s)));
-    AppFolder = appFolderFrom(m_folder.path());
+    m_documents = m_folder.path();
+    ListerFixture::documentsFolder = m_documents.handle();
 }
 
 void TestFrmLister::opensLaidOutWithBothListsFilled()
@@ -256,7 +259,7 @@ void TestFrmLister::panelTitleOnItsOwnGround()
     auto *title = f.find<QLabel>(u"Lbl(6)"_s);
     for (int tab : {1, 3}) {
         QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(%1)"_s.arg(tab)), Qt::LeftButton);
-        const QImage drawn = f.window->grab(title->geometry()).toImage();
+        const QImage drawn = title->parentWidget()->grab(title->geometry()).toImage();
         QMap<QRgb, int> pixels;
         for (int y = 0; y < drawn.height(); ++y)
             for (int x = 0; x < drawn.width(); ++x)

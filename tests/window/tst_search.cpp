@@ -12,8 +12,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The search page of a window on the shipped data.
-struct SearchPage : ListerFixture {
-    SearchPage() : ListerFixture(*readEmbeddedResource(kDatabaseResource), *readEmbeddedResource(kKeywordResource)) {}
+struct SearchFixture : ListerFixture {
+    SearchFixture() : ListerFixture(*readEmbeddedResource(kDatabaseResource), *readEmbeddedResource(kKeywordResource)) {}
 
     bool openSearchPage()
     {
@@ -99,7 +99,6 @@ class TestSearch : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { setStartupConstants(); }
     void suggestionsWhileTyping_data();
     void suggestionsWhileTyping();
     void choosingASuggestionSearchesIt();
@@ -117,6 +116,7 @@ private Q_SLOTS:
     void history();
     void choosingAHistoryWord();
     void resultRowShowsItsAdditive();
+    void nothingFoundGreysTheRiskCaptionOfAClass4Record();
 };
 
 void TestSearch::suggestionsWhileTyping_data()
@@ -142,7 +142,7 @@ void TestSearch::suggestionsWhileTyping()
     QFETCH(QString, typed);
     QFETCH(int, count);
     QFETCH(QStringList, first);
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     page.type(typed);
     const QStringList rows = page.rows(u"Lst12"_s);
@@ -158,7 +158,7 @@ void TestSearch::suggestionsWhileTyping()
 
 void TestSearch::choosingASuggestionSearchesIt()
 {
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     page.type(u"ac"_s);
     QListWidget *suggestions = page.list(u"Lst12"_s);
@@ -173,7 +173,7 @@ void TestSearch::choosingASuggestionSearchesIt()
 
 void TestSearch::suggestionsFromTheKeyboard()
 {
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     page.type(u"ac"_s);
     QListWidget *suggestions = page.list(u"Lst12"_s);
@@ -218,7 +218,7 @@ void TestSearch::rowsChosenFromTheKeyboard()
     QFETCH(QString, list);
     QFETCH(QList<int>, keys);
     QFETCH(int, row);
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.open());
     QListWidget *rows = page.list(list);
     const bool suggestions = list == u"Lst12";
@@ -280,7 +280,7 @@ void TestSearch::inputCheck()
     QFETCH(bool, typed);
     QFETCH(int, messages);
     QFETCH(QString, left);
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     if (typed)
         page.type(input);
@@ -324,11 +324,11 @@ void TestSearch::pasteOfManyDisallowedCharacters()
     QFETCH(int, messages);
     QFETCH(QString, left);
     QFETCH(QList<bool>, buttonBehind);
-    SearchPage page;
+    SearchFixture page;
     WatchingBoxes boxes;
     page.window = std::make_unique<FrmLister>(FrmLister::Services{
         .data = &page.data, .boxes = &boxes, .openUrl = {}, .endProgram = [] {},
-        .screenSize = [] { return QSize(1920, 1080); }});
+        .screenSize = [] { return QSize(1920, 1080); }, .stepDelay = {}});
     QVERIFY(page.openSearchPage());
     QList<bool> behind;
     boxes.onShow = [&] { behind.append(page.searchButton()->isEnabled()); };
@@ -352,7 +352,7 @@ void TestSearch::pasteOfManyDisallowedCharacters()
 
 void TestSearch::searchButtonFollowsTheText()
 {
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     QVERIFY(!page.searchButton()->isEnabled());
     page.type(u"a"_s);
@@ -387,7 +387,7 @@ void TestSearch::searches()
     QFETCH(int, count);
     QFETCH(QString, caption);
     QFETCH(QString, shown);
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     page.combo()->lineEdit()->insert(word);
     QTest::mouseClick(page.searchButton(), Qt::LeftButton);
@@ -430,7 +430,7 @@ void TestSearch::history()
 {
     QFETCH(QStringList, searched);
     QFETCH(QStringList, history);
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     for (const QString &word : searched)
         page.search(word);
@@ -440,7 +440,7 @@ void TestSearch::history()
 
 void TestSearch::choosingAHistoryWord()
 {
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     page.search(u"zinc"_s);
     page.search(u"acide"_s);
@@ -456,7 +456,7 @@ void TestSearch::choosingAHistoryWord()
 
 void TestSearch::resultRowShowsItsAdditive()
 {
-    SearchPage page;
+    SearchFixture page;
     QVERIFY(page.openSearchPage());
     page.search(u"curcumine"_s);
     QListWidget *results = page.list(u"LstC"_s);
@@ -469,6 +469,23 @@ void TestSearch::resultRowShowsItsAdditive()
     QVERIFY(results->hasFocus());
     QCOMPARE(page.result(), u"2 additifs trouvés."_s);
     QVERIFY(!page.searchButton()->isEnabled());
+}
+
+// The caption "Risque" turns red with a class-4 record and keeps its colour through an empty risk
+// box: a search that finds nothing must grey it all the same.
+void TestSearch::nothingFoundGreysTheRiskCaptionOfAClass4Record()
+{
+    SearchFixture page;
+    QVERIFY(page.openSearchPage());
+    page.search(u"tartrazine"_s);
+    QCOMPARE(page.window->boxText(1), u"E102"_s);
+    QCOMPARE(page.window->boxText(16), u"4"_s);
+    QCOMPARE(page.textColour(u"LblAd(2)"_s), QColor(255, 0, 0));
+
+    page.search(u"xyz"_s);
+    QCOMPARE(page.result(), u"Aucun additif trouvé."_s);
+    QVERIFY(page.window->boxText(16).isEmpty());
+    QCOMPARE(page.textColour(u"LblAd(2)"_s), QColor(128, 128, 128));
 }
 
 QTEST_MAIN(TestSearch)

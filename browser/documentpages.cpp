@@ -1,0 +1,114 @@
+#include "documentpages.h"
+
+#include "controltable.h"
+#include "palette.h"
+#include "programconstants.h"
+#include "richtextview.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace korvelan {
+namespace {
+
+using enum ControlKind;
+constexpr ControlFont kArial8{FontFace::Arial, 8};
+
+const std::array<Control, 1> kInformation = {{
+    {u"Rtb2", RichText, 180, 300, 10035, 8715, {}, 0, {}, u"", u"", u"Informations sur les additifs"},
+}};
+
+constexpr char16_t kMakerSite[] = u"https://korvelan.example.org";
+
+// The three grey lines reach to the page's right edge so that the addresses are read whole.
+const std::array<Control, 7> kAbout = {{
+    {u"ImgLogo", Picture, 360, 300, 6345, 705, {}, 0, {}, u"", u"", u"Les KORVELAN"},
+    {u"LblNversion", Label, 7020, 300, 3315, 255, kArial8, colour::Grey, TopLeft},
+    {u"Label2", Label, 7020, 600, 3315, 255, kArial8, colour::Grey, TopLeft, kMakerSite},
+    {u"LblMail", Label, 7020, 900, 3315, 255, kArial8, colour::Grey, TopLeft, u"Contact: contact@korvelan.example.org"},
+    {u"Rtb1", RichText, 240, 1440, 9915, 5295, {}, 0, {}, u"", u"", u"Licence et crédits"},
+    {u"CmdTelecharger", Button, 2160, 6840, 6075, 705, {}, colour::ButtonGrey, {},
+     u"Télécharger le programme d'installation   ", u"", u"Télécharger le programme d'installation"},
+    {u"LblInfo", Label, 0, 7680, 10395, 1515, {FontFace::Arial, 12}, colour::Black, Qt::AlignHCenter | Qt::AlignVCenter},
+}};
+
+// The five lines of advice on the about page, each followed by a line break.
+const QStringList kAdvice = {
+    u"Conservez précieusement les fichiers d'installation de ce programme : ils vous"_s,
+    u"seront nécessaires pour toute nouvelle installation (nouvel ordinateur, système réinstallé)."_s,
+    u"Nous vous conseillons de télécharger dès maintenant le programme d'installation"_s,
+    u"avec le bouton ci-dessus, puis de l'enregistrer sur un support amovible"_s,
+    u"(CD-ROM, clé USB) que vous garderez en lieu sûr."_s,
+};
+
+} // namespace
+
+InformationPage::InformationPage(const QString &caption, QWidget *parent) : Page(3, caption, parent)
+{
+    m_rtb2 = buildControls(this, kInformation).get<RichTextView>(u"Rtb2"_s);
+}
+
+void InformationPage::loadDocument(int folder)
+{
+    m_rtb2->loadFile(folder, u"Resume.rtf"_s);
+}
+
+QWidget *InformationPage::document() const
+{
+    return m_rtb2;
+}
+
+const QString &AboutPage::makerSite()
+{
+    static const QString site = QString::fromUtf16(kMakerSite);
+    return site;
+}
+
+AboutPage::AboutPage(const QString &caption, QWidget *parent) : Page(4, caption, parent)
+{
+    const Controls controls = buildControls(this, kAbout);
+    m_imgLogo = controls.get<QLabel>(u"ImgLogo"_s);
+    m_lblNversion = controls.get<QLabel>(u"LblNversion"_s);
+    m_rtb1 = controls.get<RichTextView>(u"Rtb1"_s);
+    m_lblInfo = controls.get<QLabel>(u"LblInfo"_s);
+    // The addresses can be selected, with the mouse or from the keyboard, to be copied.
+    auto *site = controls.get<QLabel>(u"Label2"_s);
+    auto *mail = controls.get<QLabel>(u"LblMail"_s);
+    for (QLabel *address : {site, mail})
+        address->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    auto *download = controls.get<QPushButton>(u"CmdTelecharger"_s);
+    download->setAccessibleDescription(u"Ouvre l'adresse de téléchargement dans le navigateur"_s);
+    connect(download, &QPushButton::clicked, this, &AboutPage::downloadClicked);
+
+    m_lblInfo->setAutoFillBackground(true);
+    QPalette palette = m_lblInfo->palette();
+    palette.setColor(QPalette::Window, bgrColor(colour::White));
+    m_lblInfo->setPalette(palette);
+    m_tabStops = {m_rtb1, download, site, mail};
+}
+
+std::vector<QWidget *> AboutPage::tabStops() const
+{
+    return m_tabStops;
+}
+
+void AboutPage::fill(const QPixmap &logo)
+{
+    m_imgLogo->setPixmap(logo);
+    m_lblNversion->setText(u"Version "_s + AppVersion + u" \u2013 additifs alimentaires"_s);
+    QString advice;
+    for (const QString &line : kAdvice)
+        advice += line + LineBreak;
+    m_lblInfo->setText(advice.replace(LineBreak, u"\n"_s).trimmed());
+    m_lblInfo->setAccessibleDescription(m_lblInfo->text());
+}
+
+void AboutPage::loadDocument(int folder)
+{
+    m_rtb1->loadFile(folder, u"Licence.rtf"_s);
+}
+
+} // namespace korvelan

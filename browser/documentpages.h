@@ -1,0 +1,59 @@
+#pragma once
+
+#include "page.h"
+
+#include <QPixmap>
+#include <QUrl>
+
+#include <vector>
+
+class QLabel;
+
+namespace korvelan {
+
+class RichTextView;
+
+// The information page, Fra(3): the document Resume.rtf in Rtb2.
+class InformationPage : public Page {
+    Q_OBJECT
+
+public:
+    InformationPage(const QString &caption, QWidget *parent);
+
+    // Reads the document from the folder (a descriptor); a missing one leaves the box empty.
+    void loadDocument(int folder);
+    QWidget *document() const;
+
+private:
+    RichTextView *m_rtb2 = nullptr;
+};
+
+// The about page, Fra(4): the logo, the version and the maker's addresses, the licence Licence.rtf
+// in Rtb1, the download button and the advice under it.
+class AboutPage : public Page {
+    Q_OBJECT
+
+public:
+    AboutPage(const QString &caption, QWidget *parent);
+
+    // The maker's site; the download address and the page name it.
+    static const QString &makerSite();
+
+    // The logo, the version line and the advice, as the window loads.
+    void fill(const QPixmap &logo);
+    void loadDocument(int folder);
+    // The licence, the download button and the two addresses, for the keyboard.
+    std::vector<QWidget *> tabStops() const;
+
+Q_SIGNALS:
+    void downloadClicked();
+
+private:
+    QLabel *m_imgLogo = nullptr;
+    QLabel *m_lblNversion = nullptr;
+    QLabel *m_lblInfo = nullptr;
+    RichTextView *m_rtb1 = nullptr;
+    std::vector<QWidget *> m_tabStops;
+};
+
+} // namespace korvelan

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "page.h"
+#include "programdata.h"
+
+#include <array>
+#include <vector>
+
+class QLabel;
+class QToolButton;
+
+namespace korvelan {
+
+class RecordList;
+
+// The page of the additive lists, Fra(1): the list by number LstNumAdd, the alphabetical list
+// LstAlpha, the flag list LstTri, and the eight display options that choose which one is shown.
+class ListPage : public Page {
+    Q_OBJECT
+
+public:
+    ListPage(const ProgramData &data, const QString &caption, QWidget *parent);
+
+    // The lists filled from the table: by number, then in the data's alphabetical order.
+    void fillNumbers();
+    void fillAlphabetical();
+    // The hidden lists take the height of the list by number.
+    void matchListHeights();
+
+    RecordList *numbers() const { return m_lstNumAdd; }
+    std::vector<RecordList *> recordLists() const { return {m_lstNumAdd, m_lstAlpha, m_lstTri}; }
+    // The option rings, then the lists, for the keyboard.
+    std::vector<QWidget *> tabStops() const;
+
+Q_SIGNALS:
+    // The reactions to a display option, in their order.
+    void panelCleared();
+    void recordChosen(int record);
+    void titleChanged(const QString &title);
+    void optionDone();
+
+private:
+    void addDisplayOptions();
+    void chooseOption(int i);
+
+    const ProgramData &m_data;
+    RecordList *m_lstNumAdd = nullptr;
+    RecordList *m_lstAlpha = nullptr;
+    RecordList *m_lstTri = nullptr;
+    std::array<QToolButton *, 8> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
+    std::array<QLabel *, 8> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
+};
+
+} // namespace korvelan

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "messagebox.h"
+#include "page.h"
+#include "programdata.h"
+#include "search.h"
+
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace korvelan {
+
+class RecordList;
+
+// The search page, Fra(2): the search word Cbo2 with its history, the suggestions Lst12, the
+// button CmdCherche, the result caption LblResultat and the additives found, LstC.
+class SearchPage : public Page {
+    Q_OBJECT
+
+public:
+    SearchPage(const ProgramData &data, MessageBoxes &boxes, const QString &caption, QWidget *parent);
+
+    RecordList *results() const { return m_lstC; }
+    // The word, the suggestions, the button and the results, for the keyboard.
+    std::vector<QWidget *> tabStops() const;
+    void focusWord();
+
+    // Enter: searches when the page is shown and the word has two characters.
+    void searchOnEnter();
+
+Q_SIGNALS:
+    // The first additive found, to be shown.
+    void recordChosen(int record);
+    // Nothing was found: the panel is emptied.
+    void nothingFound();
+
+private:
+    // Sets the search word and runs the reaction to its change.
+    void setWord(const QString &text);
+    void onWordChanged();
+    void onHistoryChosen();
+    void rebuildSuggestions(QStringView text);
+    void onSuggestionChosen(QListWidgetItem *item);
+    void search();
+
+    const ProgramData &m_data;
+    MessageBoxes &m_boxes;
+    qsizetype m_longestKeyword = 0; // a longer search word gets no suggestion
+    SearchHistory m_history;
+    bool m_fillingSuggestions = false;
+    QComboBox *m_cbo2 = nullptr;
+    QListWidget *m_lst12 = nullptr;
+    QPushButton *m_cmdCherche = nullptr;
+    QLabel *m_lblResultat = nullptr;
+    RecordList *m_lstC = nullptr;
+};
+
+} // namespace korvelan

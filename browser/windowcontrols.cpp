@@ -1,0 +1,111 @@
+#include "windowcontrols.h"
+
+#include "palette.h"
+
+#include <QAccessibleWidget>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+namespace korvelan {
+namespace {
+
+using enum ControlKind;
+
+// The window's outer size is read from two marker lines placed past its visible area. The frame
+// that the desktop adds around the client area is allowed for at the usual width of a border and
+// of a caption bar, so that the parked controls stay out of sight.
+constexpr double kMarkerHeight = 10200, kMarkerWidth = 15060;
+constexpr double kBorderTwips = 60, kCaptionTwips = 300;
+
+const std::array<Control, 5> kButtons = {{
+    {u"CmdOnglet(1)", Button, 0, 9120, 1635, 555, {}, colour::Silver, {}, u"Lister", u"Afficher la liste des additifs",
+     u"Lister"},
+    {u"CmdOnglet(2)", Button, 1620, 9120, 1635, 555, {}, colour::Silver, {}, u"Rechercher", u"Outil de recherche",
+     u"Rechercher"},
+    {u"CmdOnglet(3)", Button, 3240, 9120, 1635, 555, {}, colour::Silver, {}, u"Information",
+     u"Informations sur les additifs", u"Information"},
+    {u"CmdOnglet(4)", Button, 4860, 9120, 1635, 555, {}, colour::Silver, {}, u"A propos", u"A propos du programme",
+     u"A propos"},
+    {u"CmdQuitte", Button, 8760, 9210, 1575, 465, {}, colour::ButtonGrey, {}, u"Quitter ", u"Quitter le programme",
+     u"Quitter"},
+}};
+
+// Hidden, the parked controls keep their picture and geometry and stay out of the accessibility tree.
+const std::array<Control, 3> kParked = {{
+    {u"ImgM", Picture, 12180, 10260, 6345, 705},
+    {u"LinHauteur", Picture, 0, kMarkerHeight, 1500, 15},
+    {u"LinLargeur", Picture, kMarkerWidth, 0, 15, 1500},
+}};
+
+QPixmap aboutLogo(qreal devicePixelRatio)
+{
+    QPixmap logo = programPicture(u":/pictures/logo_about.png"_s, QSize(423, 47), devicePixelRatio);
+    if (logo.isNull()) {
+        logo = QPixmap(423, 47);
+        logo.fill(bgrColor(colour::LightGrey));
+    }
+    return logo;
+}
+
+const char *windowClass = nullptr;
+
+QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(windowClass) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
+void publishAsWindow(const char *className)
+{
+    if (!windowClass)
+        QAccessible::installFactory(accessibleWindow);
+    windowClass = className;
+}
+
+Controls buildWindowButtons(QWidget *window)
+{
+    return buildControls(window, kButtons);
+}
+
+QString tabCaption(int i)
+{
+    return QString::fromUtf16(kButtons[static_cast<size_t>(i - 1)].text);
+}
+
+Controls buildParkedControls(QWidget *window)
+{
+    const Controls parked = buildControls(window, kParked);
+    auto *store = parked.get<QLabel>(u"ImgM"_s);
+    store->setPixmap(aboutLogo(window->devicePixelRatio()));
+    parked.get<QLabel>(u"LinHauteur"_s)->setFrameShape(QFrame::HLine);
+    parked.get<QLabel>(u"LinLargeur"_s)->setFrameShape(QFrame::VLine);
+    for (const char16_t *name : {u"ImgM", u"LinHauteur", u"LinLargeur"})
+        parked.get(QString::fromUtf16(name))->hide();
+    return parked;
+}
+
+QIcon programIcon()
+{
+    // The resources hold the icon as pictures, one for each size.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(u":/pictures/korvelan_%1.png"_s.arg(size), QSize(size, size));
+    return icon;
+}
+
+QRect windowPlace(QRect heightMarker, QRect widthMarker, QSize screen)
+{
+    // The outer size comes from the marker lines; the client area is that less the frame.
+    const double outerWidth = widthMarker.x() * kTwipsPerPixel;
+    const double outerHeight = heightMarker.y() * kTwipsPerPixel;
+    const QPointF place = placeOnScreen(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel),
+                                        QSizeF(outerWidth, outerHeight), 2.0);
+    return {twipsToPixels(place.x()), twipsToPixels(place.y()), twipsToPixels(outerWidth - 2 * kBorderTwips),
+            twipsToPixels(outerHeight - 2 * kBorderTwips - kCaptionTwips)};
+}
+
+} // namespace korvelan

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "controltable.h"
+
+#include <QIcon>
+#include <QRect>
+#include <QSize>
+
+namespace korvelan {
+
+// The controls of the main window that belong to no page: the tab buttons CmdOnglet(1) to
+// CmdOnglet(4) and the quit button CmdQuitte along the bottom.
+Controls buildWindowButtons(QWidget *window);
+// The caption of tab button i (1 to 4), which also names its page.
+QString tabCaption(int i);
+
+// The controls parked past the visible area, hidden: the picture store ImgM, which holds the logo
+// of the about page, and the marker lines LinHauteur and LinLargeur, which give the window's size.
+Controls buildParkedControls(QWidget *window);
+
+// Publishes the widgets of the class as windows, so that screen readers announce them as such.
+void publishAsWindow(const char *className);
+
+// The program's icon, in the sizes the desktop asks for.
+QIcon programIcon();
+
+// The window's place on a screen of `screen` logical pixels and the size of its client area, from
+// the places of the two marker lines.
+QRect windowPlace(QRect heightMarker, QRect widthMarker, QSize screen);
+
+} // namespace korvelan
