@@ -3,6 +3,7 @@
 #include "constants.h"
 #include "failure.h"
 #include "geometry.h"
+#include "palette.h"
 #include "widgets.h"
 
 #include <QFrame>
@@ -16,7 +17,6 @@ namespace {
 
 // The frame that holds everything visible, in twips; the window is cut to it plus a margin.
 constexpr double kFrameLeft = 60, kFrameTop = 0, kFrameWidth = 5295, kFrameHeight = 4185, kMargin = 120;
-constexpr quint32 kLightGrey = 0xE0E0E0;
 
 } // namespace
 
@@ -33,7 +33,7 @@ FrmBDem::FrmBDem(Services services, QWidget *parent)
 {
     setObjectName(u"FrmBDem"_s);
     setAccessibleName(u"Chargement de Les KORVELAN"_s);
-    setBackground(this, kLightGrey);
+    setBackground(this, colour::LightGrey);
 
     auto *fraCache = new QFrame(this);
     fraCache->setObjectName(u"FraCache"_s);
@@ -49,13 +49,13 @@ FrmBDem::FrmBDem(Services services, QWidget *parent)
     shape->setStyleSheet(u"QFrame#Shape1 { border: 1px solid #808080; background: transparent; }"_s);
 
     m_lblVersion = makeLabel(fraCache, u"LblVersion"_s, QString(), twipsRect(1140, 1320, 3035, 255),
-                             programFont(FontFace::MsSansSerif, 9.75), 0x000000, Qt::AlignHCenter | Qt::AlignTop);
+                             programFont(FontFace::MsSansSerif, 9.75), colour::Black, Qt::AlignHCenter | Qt::AlignTop);
     makeLabel(fraCache, u"Lbl(2)"_s, u"Utilitaire sur les additifs alimentaires"_s, twipsRect(60, 2160, 5190, 315),
-              programFont(FontFace::Verdana, 12), 0x000080, Qt::AlignHCenter | Qt::AlignTop);
+              programFont(FontFace::Verdana, 12), colour::DarkRed, Qt::AlignHCenter | Qt::AlignTop);
     makeLabel(fraCache, u"Lbl(0)"_s, u"Chargement de la base de données"_s, twipsRect(60, 2880, 5190, 315),
-              programFont(FontFace::Calibri, 12), 0x000000, Qt::AlignHCenter | Qt::AlignTop);
+              programFont(FontFace::Calibri, 12), colour::Black, Qt::AlignHCenter | Qt::AlignTop);
     makeLabel(fraCache, u"Lbl(1)"_s, u"Patientez..."_s, twipsRect(60, 3180, 5190, 315),
-              programFont(FontFace::Calibri, 12), 0x000000, Qt::AlignHCenter | Qt::AlignTop);
+              programFont(FontFace::Calibri, 12), colour::Black, Qt::AlignHCenter | Qt::AlignTop);
 
     // The picture store: it lies right of what stays visible of the window.
     m_imgM = new QLabel(this);
