@@ -22,11 +22,12 @@ QByteArray generatedDatabase()
     constexpr qsizetype kTarget = 138948;
     QList<QByteArray> lines;
     for (int r = 1; r <= RecordCount; ++r) {
-        QByteArray line = "E" + QByteArray::number(99 + r) + "$Nom de l'additif num\xE9ro " + QByteArray::number(r)
-                          + "$Colorant$synonyme un, synonyme deux$nc$Interdit$Oui$Non$Non$Non$Oui$?$"
-                            "Confiseries, boissons.$ $ Peut provoquer des \x9C""d\xE8mes.$3$"
-                          + QByteArray::number(r) + '$' + QByteArray::number(RecordCount + 1 - r) + "$e"
-                          + QByteArray::number(99 + r) + " nom additif numero";
+        QByteArray line = "E" + QByteArray::number(99 + r) + "$Nom de l'additif num\xE9ro " + QByteArray::number(r) +
+            "$Colorant$synonyme un, synonyme deux$nc$Interdit$Oui$Non$Non$Non$Oui$?$"
+            "Confiseries, boissons.$ $ Peut provoquer des \x9C"
+            "d\xE8mes.$3$" +
+            QByteArray::number(r) + '$' + QByteArray::number(RecordCount + 1 - r) + "$e" + QByteArray::number(99 + r) +
+            " nom additif numero";
         lines.append(line);
     }
     QByteArray text = lines.join("\r\n");

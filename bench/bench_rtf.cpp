@@ -23,22 +23,27 @@ QByteArray section(int n)
     QByteArray s;
     s += "\\pard\\plain \\s1\\sb240\\sa120\\keepn\\f1\\fs32\\b\\qc Partie " + number + " : les additifs\\par\n";
     s += "\\pard\\plain \\s0\\sa140\\sl276\\slmult1\\qj\\f0\\fs24 Un {\\b additif alimentaire} est une substance "
-         "{\\i ajout\\'e9e} aux denr\\'e9es. L\\u8217\\'92\\u233\\'e9t\\u233\\'e9, la cr\\u232\\'e8me br\\u251\\'fbl\\u233\\'e9e, "
-         "le c\\u339\\'9cur du probl\\u232\\'e8me \\u224\\'e0 No\\u235\\'ebl. {\\cf2 Texte en rouge} et {\\cf3\\ul texte "
+         "{\\i ajout\\'e9e} aux denr\\'e9es. L\\u8217\\'92\\u233\\'e9t\\u233\\'e9, la cr\\u232\\'e8me "
+         "br\\u251\\'fbl\\u233\\'e9e, "
+         "le c\\u339\\'9cur du probl\\u232\\'e8me \\u224\\'e0 No\\u235\\'ebl. {\\cf2 Texte en rouge} et {\\cf3\\ul "
+         "texte "
          "soulign\\'e9 en bleu}, {\\highlight4 surlign\\'e9}, {\\strike barr\\'e9}.\\par\n";
     for (const char *item : {"Colorants", "Conservateurs", "Antioxydants"})
-        s += "\\pard\\plain \\s2\\li720\\fi-360\\tx720\\sa0{\\listtext\\pard\\plain \\f2 \\u8226\\'95\\tab}\\ls1 \\f0 "
-             + QByteArray(item) + "\\par\n";
+        s +=
+            "\\pard\\plain \\s2\\li720\\fi-360\\tx720\\sa0{\\listtext\\pard\\plain \\f2 \\u8226\\'95\\tab}\\ls1 \\f0 " +
+            QByteArray(item) + "\\par\n";
     for (int i = 1; i <= 3; ++i)
-        s += "\\pard\\plain \\s2\\li720\\fi-360\\tx720\\sa0{\\listtext\\pard\\plain " + QByteArray::number(i)
-             + ".\\tab}\\ls2 \\f0 \\u201\\'c9tape num\\'e9ro " + QByteArray::number(i) + "\\par\n";
+        s += "\\pard\\plain \\s2\\li720\\fi-360\\tx720\\sa0{\\listtext\\pard\\plain " + QByteArray::number(i) +
+            ".\\tab}\\ls2 \\f0 \\u201\\'c9tape num\\'e9ro " + QByteArray::number(i) + "\\par\n";
     for (int r = 0; r < 3; ++r) {
         s += "\\trowd\\trgaph108\\cellx2000\\cellx5000\\cellx8000";
         for (int c = 0; c < 3; ++c)
-            s += "\\pard\\plain \\intbl\\ql\\f0\\fs20 E" + QByteArray::number(100 * (r + 1) + c) + " cat\\'e9gorie\\cell";
+            s += "\\pard\\plain \\intbl\\ql\\f0\\fs20 E" + QByteArray::number(100 * (r + 1) + c) +
+                " cat\\'e9gorie\\cell";
         s += "\\row\n";
     }
-    s += "\\pard\\plain \\sa140\\f0 Fin de la partie " + number + " \\emdash  avec des guillemets \\ldblquote doubles\\rdblquote .\\par\n";
+    s += "\\pard\\plain \\sa140\\f0 Fin de la partie " + number +
+        " \\emdash  avec des guillemets \\ldblquote doubles\\rdblquote .\\par\n";
     return s;
 }
 
@@ -47,7 +52,8 @@ QByteArray makeDocument(qsizetype bytes)
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
                      "{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}{\\f1\\fswiss\\fcharset0 Arial;}"
                      "{\\f2\\fnil\\fcharset2 Symbol;}}\n"
-                     "{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red255\\green255\\blue0;}\n"
+                     "{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
+                     "\\red255\\green255\\blue0;}\n"
                      "{\\stylesheet{\\s0 Normal;}{\\s1\\sbasedon0 heading 1;}{\\s2\\sbasedon0 List;}}\n"
                      "{\\info{\\title Document}{\\author Auteur}}\n";
     for (int n = 1; rtf.size() < bytes; ++n)
@@ -107,8 +113,8 @@ QByteArray pictures(int count, int side)
 
 QByteArray tableRows(int cells)
 {
-    const QByteArray row = "\\trowd\\cellx1500\\cellx3000\\cellx4500\\cellx6000\\cellx7500"
-                           + QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n";
+    const QByteArray row = "\\trowd\\cellx1500\\cellx3000\\cellx4500\\cellx6000\\cellx7500" +
+        QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n";
     return row.repeated(cells / 5) + "\\pard\\par ";
 }
 
@@ -132,18 +138,30 @@ void BM_CostlyDocument(benchmark::State &state, QByteArray (*make)())
     state.counters["MB"] = double(rtf.size()) / kMB;
 }
 
-BENCHMARK_CAPTURE(BM_CostlyDocument, letters_1638_points_32KB, [] { return rtf("\\fs3276 " + words(32 * 1024)); })
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, paragraph_8MB, [] { return rtf(words(8 * kMB - 100)); })->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, letters_without_space_8MB, [] { return rtf(QByteArray(8 * kMB - 100, 'a')); })
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, runs_300000_one_paragraph, [] { return rtf(runParagraphs(300000, 300000)); })
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, runs_300000_paragraphs_of_100, [] { return rtf(runParagraphs(300000, 100)); })
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, table_20000_cells, [] { return rtf(tableRows(20000)); })->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, png_16_of_4096, [] { return rtf(pictures(16, 4096)); })->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CostlyDocument, png_40_of_2048, [] { return rtf(pictures(40, 2048)); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, letters_1638_points_32KB, [] {
+    return rtf("\\fs3276 " + words(32 * 1024));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, paragraph_8MB, [] {
+    return rtf(words(8 * kMB - 100));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, letters_without_space_8MB, [] {
+    return rtf(QByteArray(8 * kMB - 100, 'a'));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, runs_300000_one_paragraph, [] {
+    return rtf(runParagraphs(300000, 300000));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, runs_300000_paragraphs_of_100, [] {
+    return rtf(runParagraphs(300000, 100));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, table_20000_cells, [] {
+    return rtf(tableRows(20000));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, png_16_of_4096, [] {
+    return rtf(pictures(16, 4096));
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CostlyDocument, png_40_of_2048, [] {
+    return rtf(pictures(40, 2048));
+})->Unit(benchmark::kMillisecond);
 // As much of everything as a document may hold: pictures, runs, a table short of the limit on
 // cells (which stops the reading), then letters without a space up to the limit on text.
 BENCHMARK_CAPTURE(BM_CostlyDocument, everything, [] {

@@ -29,21 +29,24 @@ namespace {
 const AdditiveTable &table()
 {
     static const AdditiveTable built = [] {
-        static const QList<QByteArray> names = {"Curcumine", "Ac\xE9sulfate de potassium", "Lycop\xE8ne de synth\xE8se",
-                                                "Phosphate de diamidon ac\xE9tyl\xE9 ", "Oxydes de fer",
+        static const QList<QByteArray> names = {"Curcumine",
+                                                "Ac\xE9sulfate de potassium",
+                                                "Lycop\xE8ne de synth\xE8se",
+                                                "Phosphate de diamidon ac\xE9tyl\xE9 ",
+                                                "Oxydes de fer",
                                                 "Ester glyc\xE9rique de r\xE9sine de bois"};
         static const QList<QByteArray> categories = {"Colorant", "Divers - Edulcorant", "Agent de texture",
                                                      "Antioxydant", "Conservateur"};
         QList<QByteArray> lines;
         for (int r = 1; r <= RecordCount; ++r) {
             const QByteArray code = 'E' + QByteArray::number(99 + r) + (r % 5 == 0 ? "aiii" : "");
-            const QByteArray keywords = code.toLower() + (r % 8 == 0 ? " ester acide gras" : " colorant naturel")
-                                        + " mot" + QByteArray::number(r);
-            lines.append(code + '$' + names[r % names.size()] + '$' + categories[r % categories.size()]
-                         + "$synonyme un, synonyme deux$nc$" + (r % 3 == 0 ? "Oui" : "Interdit") + '$'
-                         + (r <= 405 ? "Oui" : "Interdit") + "$Non$Non$Non$Oui$?$Confiseries.$ $ $"
-                         + QByteArray::number(1 + r % 4) + '$' + QByteArray::number(r) + '$'
-                         + QByteArray::number(RecordCount + 1 - r) + '$' + keywords);
+            const QByteArray keywords = code.toLower() + (r % 8 == 0 ? " ester acide gras" : " colorant naturel") +
+                " mot" + QByteArray::number(r);
+            lines.append(code + '$' + names[r % names.size()] + '$' + categories[r % categories.size()] +
+                         "$synonyme un, synonyme deux$nc$" + (r % 3 == 0 ? "Oui" : "Interdit") + '$' +
+                         (r <= 405 ? "Oui" : "Interdit") + "$Non$Non$Non$Oui$?$Confiseries.$ $ $" +
+                         QByteArray::number(1 + r % 4) + '$' + QByteArray::number(r) + '$' +
+                         QByteArray::number(RecordCount + 1 - r) + '$' + keywords);
         }
         DatabaseLoad load = loadAdditiveTable(lines.join("\r\n"));
         return std::move(load.table);

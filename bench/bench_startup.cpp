@@ -53,8 +53,8 @@ int main(int argc, char **argv)
     const qint64 applicationReady = sinceStart.elapsed();
 
     std::printf("Milliseconds from the splash window's load (delays: 30, then 500 each, then 420 in all):\n");
-    std::printf("%-4s %7s %9s %9s %7s %11s %11s %14s %12s %13s\n", "run", "splash", "database", "keywords",
-                "TimFin", "main built", "main shown", "splash beyond", "main beyond", "total beyond");
+    std::printf("%-4s %7s %9s %9s %7s %11s %11s %14s %12s %13s\n", "run", "splash", "database", "keywords", "TimFin",
+                "main built", "main shown", "splash beyond", "main beyond", "total beyond");
     constexpr int kRuns = 7;
     std::vector<qint64> splashBeyond, mainBeyond, totalBeyond;
     for (int run = 1; run <= kRuns; ++run) {
@@ -67,8 +67,7 @@ int main(int argc, char **argv)
         FrmBDem splash({.data = &data,
                         .read =
                             [&](const ResourceId &id) {
-                                (id.number == kDatabaseResource.number ? databaseRead : keywordsRead) =
-                                    clock.elapsed();
+                                (id.number == kDatabaseResource.number ? databaseRead : keywordsRead) = clock.elapsed();
                                 return readEmbeddedResource(id);
                             },
                         .boxes = &boxes,

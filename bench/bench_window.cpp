@@ -12,8 +12,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QToolButton>
@@ -148,7 +148,7 @@ QString arbitraryText()
     QString text;
     while (text.size() < 32767) {
         const char32_t c = random.bounded(10) == 0 ? char32_t(0x10000 + random.bounded(0xF0000))
-                                                  : char32_t(0x20 + random.bounded(0xD800 - 0x20));
+                                                   : char32_t(0x20 + random.bounded(0xD800 - 0x20));
         if (c >= 0x10000 && text.size() + 2 > 32767)
             continue;
         text.append(QString::fromUcs4(&c, 1));

@@ -40,10 +40,8 @@ QWidget *build(QWidget *parent, const Control &c, QRect geometry)
 {
     const QString text = QString::fromUtf16(c.text);
     switch (c.kind) {
-    case ControlKind::Label:
-        return makeLabel(parent, QString(), text, geometry, fontOf(c.font), c.colour, c.alignment);
-    case ControlKind::Picture:
-        return new QLabel(parent);
+    case ControlKind::Label: return makeLabel(parent, QString(), text, geometry, fontOf(c.font), c.colour, c.alignment);
+    case ControlKind::Picture: return new QLabel(parent);
     case ControlKind::Button: {
         auto *button = new ColourButton(text, parent);
         button->setToolTip(QString::fromUtf16(c.tooltip));
@@ -78,8 +76,7 @@ QWidget *build(QWidget *parent, const Control &c, QRect geometry)
         setBoxColours(box, c.colour);
         return box;
     }
-    case ControlKind::RichText:
-        return new RichTextView(parent);
+    case ControlKind::RichText: return new RichTextView(parent);
     case ControlKind::WordBox: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);

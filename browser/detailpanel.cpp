@@ -21,6 +21,8 @@ constexpr ControlFont kVerdana12Bold{FontFace::Verdana, 12, true};
 // The panel's corner in the window; its controls are placed in the window's twips.
 constexpr QPointF kOrigin(10440, 90);
 
+// The tables keep one control a line, as a layout reads: the formatter leaves them as written.
+// clang-format off
 const std::array<Control, 33> kControls = {{
     {u"LblFond", Picture, 10440, 90, 4455, 9675},
     {u"Lbl(6)", Label, 10920, 180, 2415, 315, {FontFace::Arial, 12, true}, colour::Black, TopLeft,
@@ -66,6 +68,7 @@ const std::array<Control, 33> kControls = {{
     {u"LblAd(12)", Label, 10500, 7020, 4335, 300, Arial12, colour::Grey, TopLeft, u"Groupes à risques:"},
     {u"LblAd(13)", Label, 10500, 8220, 4335, 300, Arial12, colour::Grey, TopLeft, u"Symptômes:"},
 }};
+// clang-format on
 
 } // namespace
 
@@ -109,7 +112,8 @@ void DetailPanel::addLegends()
         image->setAutoRaise(true);
         image->setCursor(Qt::PointingHandCursor);
         image->setStyleSheet(
-            u"QToolButton { border: none; padding: 0; } QToolButton:focus { border: 1px dotted %1; }"_s.arg(focusFrame));
+            u"QToolButton { border: none; padding: 0; } QToolButton:focus { border: 1px dotted %1; }"_s.arg(
+                focusFrame));
         image->setGeometry(caption->x() + (caption->width() + textWidth) / 2 + 3, caption->y() + 2, 15, 17);
         connect(image, &QToolButton::clicked, this, [this, i] { Q_EMIT legendRequested(i); });
         m_imgInfo[static_cast<size_t>(i)] = image;

@@ -16,13 +16,17 @@ namespace {
 using enum ControlKind;
 constexpr ControlFont kArial8{FontFace::Arial, 8};
 
+// The tables keep one control a line, as a layout reads: the formatter leaves them as written.
+// clang-format off
 const std::array<Control, 1> kInformation = {{
     {u"Rtb2", RichText, 180, 300, 10035, 8715, {}, 0, {}, u"", u"", u"Informations sur les additifs"},
 }};
+// clang-format on
 
 constexpr char16_t kMakerSite[] = u"https://korvelan.example.org";
 
 // The three grey lines reach to the page's right edge so that the addresses are read whole.
+// clang-format off
 const std::array<Control, 7> kAbout = {{
     {u"ImgLogo", Picture, 360, 300, 6345, 705, {}, 0, {}, u"", u"", u"Les KORVELAN"},
     {u"LblNversion", Label, 7020, 300, 3315, 255, kArial8, colour::Grey, TopLeft},
@@ -33,6 +37,7 @@ const std::array<Control, 7> kAbout = {{
      u"Télécharger le programme d'installation   ", u"", u"Télécharger le programme d'installation"},
     {u"LblInfo", Label, 0, 7680, 10395, 1515, {FontFace::Arial, 12}, colour::Black, Qt::AlignHCenter | Qt::AlignVCenter},
 }};
+// clang-format on
 
 // The five lines of advice on the about page, each followed by a line break.
 const QStringList kAdvice = {

@@ -250,8 +250,8 @@ void FrmLister::closeEvent(QCloseEvent *event)
 void FrmLister::confirmQuit()
 {
     const MessageAnswer answer =
-        m_services.boxes->show(MessageIcon::Question, AppTitle,
-                               u"        Quitter le programme ?                    "_s, MessageButtons::YesNo);
+        m_services.boxes->show(MessageIcon::Question, AppTitle, u"        Quitter le programme ?                    "_s,
+                               MessageButtons::YesNo);
     if (answer != MessageAnswer::No)
         TimEND->setInterval(500);
 }

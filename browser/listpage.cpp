@@ -17,6 +17,8 @@ namespace {
 
 using enum ControlKind;
 
+// The tables keep one control a line, as a layout reads: the formatter leaves them as written.
+// clang-format off
 const std::array<Control, 10> kControls = {{
     {u"LblLab(0)", Label, 90, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Numéro"},
     {u"LblLab(1)", Label, 1980, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Nom"},
@@ -33,6 +35,7 @@ const std::array<Control, 10> kControls = {{
     {u"LblAd(14)", Label, 120, 7860, 6000, 300, {FontFace::Arial, 9, true}, colour::Black,
      TopLeft, u"Options d'affichage, trier en fonction de:"},
 }};
+// clang-format on
 
 // The display options: the place of the ring, the index of its caption, its text.
 struct Option {
@@ -41,10 +44,14 @@ struct Option {
     const char16_t *text;
 };
 constexpr std::array<Option, 8> kOptions = {{
-    {240, 8220, 14, u"Numéro d'additif"}, {2640, 8220, 15, u"Ordre alphabét."},
-    {5040, 8220, 16, u"Autorisé dans l'UE"}, {7500, 8220, 18, u"Autorisé en France"},
-    {240, 8640, 19, u"Autorisé en bio"}, {2640, 8640, 20, u"Autorisé nourrisson"},
-    {5040, 8640, 21, u"D'origine animale"}, {7500, 8640, 22, u"Considéré halal"},
+    {240, 8220, 14, u"Numéro d'additif"},
+    {2640, 8220, 15, u"Ordre alphabét."},
+    {5040, 8220, 16, u"Autorisé dans l'UE"},
+    {7500, 8220, 18, u"Autorisé en France"},
+    {240, 8640, 19, u"Autorisé en bio"},
+    {2640, 8640, 20, u"Autorisé nourrisson"},
+    {5040, 8640, 21, u"D'origine animale"},
+    {7500, 8640, 22, u"Considéré halal"},
 }};
 
 } // namespace

@@ -24,20 +24,15 @@ void ChoiceList::keyPressEvent(QKeyEvent *event)
         return QListWidget::keyPressEvent(event);
     int row;
     switch (event->key()) {
-    case Qt::Key_Home:
-        row = 0;
-        break;
-    case Qt::Key_End:
-        row = rows - 1;
-        break;
+    case Qt::Key_Home: row = 0; break;
+    case Qt::Key_End: row = rows - 1; break;
     case Qt::Key_Up:
     case Qt::Key_Down:
         if (selection->hasSelection())
             return QListWidget::keyPressEvent(event); // the arrows move from the row chosen
         row = currentIndex().isValid() ? currentIndex().row() : 0;
         break;
-    default:
-        return QListWidget::keyPressEvent(event);
+    default: return QListWidget::keyPressEvent(event);
     }
     selection->clearSelection();
     selection->setCurrentIndex(model()->index(row, 0, rootIndex()), QItemSelectionModel::ClearAndSelect);

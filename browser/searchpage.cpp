@@ -18,6 +18,8 @@ namespace {
 
 using enum ControlKind;
 
+// The tables keep one control a line, as a layout reads: the formatter leaves them as written.
+// clang-format off
 const std::array<Control, 14> kControls = {{
     {u"LblLab(10)", Label, 90, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Numéro"},
     {u"LblLab(11)", Label, 1200, 180, 1500, 255, Arial9, colour::Black, TopLeft, u"Nom"},
@@ -40,6 +42,7 @@ const std::array<Control, 14> kControls = {{
     {u"LblLab(12)", Label, 660, 7200, 4335, 315, Arial9, colour::DarkGrey, TopLeft,
      u"Remarque: un seul mot clé est autorisé."},
 }};
+// clang-format on
 
 } // namespace
 

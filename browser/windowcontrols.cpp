@@ -18,6 +18,8 @@ using enum ControlKind;
 constexpr double kMarkerHeight = 10200, kMarkerWidth = 15060;
 constexpr double kBorderTwips = 60, kCaptionTwips = 300;
 
+// The tables keep one control a line, as a layout reads: the formatter leaves them as written.
+// clang-format off
 const std::array<Control, 5> kButtons = {{
     {u"CmdOnglet(1)", Button, 0, 9120, 1635, 555, {}, colour::Silver, {}, u"Lister", u"Afficher la liste des additifs",
      u"Lister"},
@@ -30,13 +32,16 @@ const std::array<Control, 5> kButtons = {{
     {u"CmdQuitte", Button, 8760, 9210, 1575, 465, {}, colour::ButtonGrey, {}, u"Quitter ", u"Quitter le programme",
      u"Quitter"},
 }};
+// clang-format on
 
 // Hidden, the parked controls keep their picture and geometry and stay out of the accessibility tree.
+// clang-format off
 const std::array<Control, 3> kParked = {{
     {u"ImgM", Picture, 12180, 10260, 6345, 705},
     {u"LinHauteur", Picture, 0, kMarkerHeight, 1500, 15},
     {u"LinLargeur", Picture, kMarkerWidth, 0, 15, 1500},
 }};
+// clang-format on
 
 QPixmap aboutLogo(qreal devicePixelRatio)
 {

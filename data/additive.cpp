@@ -7,7 +7,8 @@
 
 namespace korvelan {
 
-AdditiveTable::AdditiveTable() : m_slots(RecordCapacity) {}
+AdditiveTable::AdditiveTable() : m_slots(RecordCapacity)
+{ }
 
 QStringView AdditiveTable::field(int k, int r) const
 {

@@ -47,7 +47,7 @@ enum Field : int {
 class AdditiveRecord {
 public:
     AdditiveRecord() = default;
-    explicit AdditiveRecord(const std::array<QStringView, FieldCount> &fields) : m_fields(fields) {}
+    explicit AdditiveRecord(const std::array<QStringView, FieldCount> &fields) : m_fields(fields) { }
 
     // Field k (1 to 19); the empty text for any other k.
     QStringView field(int k) const

@@ -38,7 +38,8 @@ QStringView LetterList::entry(int s) const
     return m_index->slot(m_first + s - 1);
 }
 
-KeywordIndex::KeywordIndex() : m_words(KeywordTotal, {0, 0}) {}
+KeywordIndex::KeywordIndex() : m_words(KeywordTotal, {0, 0})
+{ }
 
 LetterList KeywordIndex::letter(int index) const
 {

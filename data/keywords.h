@@ -40,7 +40,7 @@ class KeywordIndex;
 class LetterList {
 public:
     LetterList() = default;
-    LetterList(const KeywordIndex *index, int first, int count) : m_index(index), m_first(first), m_count(count) {}
+    LetterList(const KeywordIndex *index, int first, int count) : m_index(index), m_first(first), m_count(count) { }
 
     int size() const { return m_count; }
     // Entry s (1-based); the empty text outside 1 to size().

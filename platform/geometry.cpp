@@ -43,21 +43,11 @@ QFont programFont(FontFace face, double points, bool bold)
     QStringList families;
     switch (face) {
     case FontFace::Arial:
-    case FontFace::MsSansSerif:
-        families = {u"Arial"_s, u"Liberation Sans"_s, u"DejaVu Sans"_s};
-        break;
-    case FontFace::CourierNew:
-        families = {u"Courier New"_s, u"Liberation Mono"_s, u"DejaVu Sans Mono"_s};
-        break;
-    case FontFace::Verdana:
-        families = {u"Verdana"_s, u"DejaVu Sans"_s, u"Liberation Sans"_s};
-        break;
-    case FontFace::Calibri:
-        families = {u"Calibri"_s, u"Carlito"_s, u"Liberation Sans"_s};
-        break;
-    case FontFace::FixedPitch:
-        families = {u"Liberation Mono"_s, u"DejaVu Sans Mono"_s, u"Monospace"_s};
-        break;
+    case FontFace::MsSansSerif: families = {u"Arial"_s, u"Liberation Sans"_s, u"DejaVu Sans"_s}; break;
+    case FontFace::CourierNew: families = {u"Courier New"_s, u"Liberation Mono"_s, u"DejaVu Sans Mono"_s}; break;
+    case FontFace::Verdana: families = {u"Verdana"_s, u"DejaVu Sans"_s, u"Liberation Sans"_s}; break;
+    case FontFace::Calibri: families = {u"Calibri"_s, u"Carlito"_s, u"Liberation Sans"_s}; break;
+    case FontFace::FixedPitch: families = {u"Liberation Mono"_s, u"DejaVu Sans Mono"_s, u"Monospace"_s}; break;
     }
     QFont font;
     font.setFamilies(families);

@@ -12,16 +12,11 @@ namespace {
 QMessageBox::Icon toQt(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Critical:
-        return QMessageBox::Critical;
-    case MessageIcon::Warning:
-        return QMessageBox::Warning;
-    case MessageIcon::Information:
-        return QMessageBox::Information;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::None:
-        break;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }

@@ -24,24 +24,17 @@ QString reasonText(int error)
 {
     switch (error) {
     case ENOENT:
-    case ENOTDIR:
-        return u"dossier introuvable"_s;
+    case ENOTDIR: return u"dossier introuvable"_s;
     case EACCES:
-    case EPERM:
-        return u"accès refusé"_s;
-    case EROFS:
-        return u"disque en lecture seule"_s;
+    case EPERM: return u"accès refusé"_s;
+    case EROFS: return u"disque en lecture seule"_s;
     case ENOSPC:
-    case EDQUOT:
-        return u"disque plein"_s;
-    case ELOOP:
-        return u"le chemin est un lien symbolique"_s;
+    case EDQUOT: return u"disque plein"_s;
+    case ELOOP: return u"le chemin est un lien symbolique"_s;
     case ENOLCK:
     case EOPNOTSUPP:
-    case EINVAL:
-        return u"verrouillage impossible sur ce disque"_s;
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
+    case EINVAL: return u"verrouillage impossible sur ce disque"_s;
+    default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }
 
@@ -61,8 +54,7 @@ bool sameFile(const struct stat &a, const struct stat &b)
 } // namespace
 
 SingleInstance::SingleInstance(const QString &lockPath) : m_path(lockPath.isEmpty() ? defaultLockPath() : lockPath)
-{
-}
+{ }
 
 SingleInstance::~SingleInstance()
 {
@@ -71,7 +63,8 @@ SingleInstance::~SingleInstance()
     // The file goes while the lock is still held, and only if it is still ours; an instance that opened
     // it meanwhile finds it gone from the folder and makes a new one.
     const QByteArray path = QFile::encodeName(m_path);
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     if (::fstat(m_fd, &held) == 0 && ::stat(path.constData(), &named) == 0 && sameFile(held, named))
         ::unlink(path.constData());
     ::close(m_fd);
@@ -94,7 +87,7 @@ bool SingleInstance::acquire()
             reportNoLock(m_path, reasonText(openError));
             return true;
         }
-        struct stat opened {};
+        struct stat opened { };
         if (::fstat(fd, &opened) != 0 || opened.st_uid != ::geteuid()) {
             // Someone else's file: whoever holds it is not an instance of this user.
             ::close(fd);
@@ -113,7 +106,7 @@ bool SingleInstance::acquire()
             reportNoLock(m_path, reasonText(error));
             return true;
         }
-        struct stat named {};
+        struct stat named { };
         if (::stat(path.constData(), &named) == 0 && sameFile(opened, named)) {
             m_fd = fd;
             // What the file holds is only for people who look at it: the process that holds it.

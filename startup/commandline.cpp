@@ -2,8 +2,8 @@
 
 #include "additive.h"
 #include "card.h"
-#include "programconstants.h"
 #include "export.h"
+#include "programconstants.h"
 #include "resource.h"
 #include "search.h"
 
@@ -25,19 +25,20 @@ namespace {
 
 // Exit codes.
 constexpr int kSuccess = 0;
-constexpr int kFailure = 1;  // no additive with that code, or the output could not be written
-constexpr int kBadUse = 2;   // unknown option, missing or wrong value, word refused
+constexpr int kFailure = 1; // no additive with that code, or the output could not be written
+constexpr int kBadUse = 2;  // unknown option, missing or wrong value, word refused
 
 // The options that the toolkit's application objects read, with one dash or two.
+// clang-format off
 constexpr std::array<QStringView, 18> kToolkitOptionsWithValue = {
     u"platform", u"platformpluginpath", u"platformtheme", u"plugin", u"qwindowgeometry", u"geometry",
     u"qwindowtitle", u"title", u"qwindowicon", u"icon", u"session", u"style", u"stylesheet", u"display",
     u"name", u"visual", u"ncols", u"qmljsdebugger"};
 constexpr std::array<QStringView, 8> kToolkitFlags = {u"reverse", u"widgetcount", u"nograb", u"dograb",
                                                       u"sync", u"cmap", u"testability", u"nocrashhandler"};
+// clang-format on
 
-template <size_t N>
-bool isOneOf(QStringView name, const std::array<QStringView, N> &names)
+template <size_t N> bool isOneOf(QStringView name, const std::array<QStringView, N> &names)
 {
     return std::find(names.begin(), names.end(), name) != names.end();
 }

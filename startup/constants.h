@@ -9,10 +9,9 @@ namespace korvelan {
 // A folder, held open. Its text, for display, is its path ending with "/"; its files are opened
 // through the handle, so that the folder is found whatever the bytes of its name, and nothing is
 // found once it is gone, even when another folder took its name.
-class Folder
-{
+class Folder {
 public:
-    Folder() = default;  // no folder: nothing is found in it
+    Folder() = default; // no folder: nothing is found in it
     Folder(const Folder &) = delete;
     Folder &operator=(const Folder &) = delete;
     ~Folder();

@@ -80,8 +80,8 @@ bool waylandDisplayAnswers(const QProcessEnvironment &environment)
 // The toolkit's options that take a value, as it reads them from the command line.
 bool takesValue(const QByteArray &option)
 {
-    for (const char *known : {"-platform", "-platformpluginpath", "-platformtheme", "-qwindowgeometry",
-                              "-qwindowtitle", "-qwindowicon", "-display", "-geometry", "-title", "-icon"})
+    for (const char *known : {"-platform", "-platformpluginpath", "-platformtheme", "-qwindowgeometry", "-qwindowtitle",
+                              "-qwindowicon", "-display", "-geometry", "-title", "-icon"})
         if (option == known)
             return true;
     return false;
@@ -154,8 +154,9 @@ QString displayProblem(const QByteArrayList &arguments, const QProcessEnvironmen
         if (name == "xcb") {
             if (x11DisplayAnswers(x11Display))
                 return {};
-            reasons << (x11Display.isEmpty() ? u"la variable DISPLAY n'est pas définie"_s
-                                             : u"l'affichage X « %1 » ne répond pas"_s.arg(QString::fromLocal8Bit(x11Display)));
+            reasons << (x11Display.isEmpty()
+                            ? u"la variable DISPLAY n'est pas définie"_s
+                            : u"l'affichage X « %1 » ne répond pas"_s.arg(QString::fromLocal8Bit(x11Display)));
         } else if (name.startsWith("wayland")) {
             if (waylandDisplayAnswers(environment))
                 return {};
@@ -166,7 +167,8 @@ QString displayProblem(const QByteArrayList &arguments, const QProcessEnvironmen
         }
     }
     reasons.removeDuplicates();
-    return u"Les KORVELAN ne peut pas démarrer : aucun affichage n'est disponible (%1).\n"_s.arg(reasons.join(u" ; "_s));
+    return u"Les KORVELAN ne peut pas démarrer : aucun affichage n'est disponible (%1).\n"_s.arg(
+        reasons.join(u" ; "_s));
 }
 
 void requireDisplay(int argc, char *argv[])

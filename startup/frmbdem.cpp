@@ -94,8 +94,7 @@ void FrmBDem::onTimDeb()
     TimDeb->setInterval(0);
     setCursor(Qt::WaitCursor);
     const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
-    const QRectF twips =
-        splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
+    const QRectF twips = splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
     setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
     show();
     start(TimBDD, 500);

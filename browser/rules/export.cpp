@@ -10,10 +10,10 @@ namespace korvelan {
 namespace {
 
 constexpr std::array<QStringView, FieldCount> kFieldNames = {
-    u"ENumber",    u"AdditiveName",      u"Category",          u"Synonyms",     u"DailyIntake",
-    u"AuthorisedEU", u"AuthorisedFR",    u"AuthorisedOrganic", u"AnimalOrigin", u"AuthorisedInfants",
-    u"Halal",      u"Origin",            u"Usage",             u"RiskGroups",   u"Symptoms",
-    u"RiskLevel",  u"SequenceNumber",    u"AlphaOrder",        u"Keywords",
+    u"ENumber",      u"AdditiveName",      u"Category",     u"Synonyms",          u"DailyIntake",    u"AuthorisedEU",
+    u"AuthorisedFR", u"AuthorisedOrganic", u"AnimalOrigin", u"AuthorisedInfants", u"Halal",          u"Origin",
+    u"Usage",        u"RiskGroups",        u"Symptoms",     u"RiskLevel",         u"SequenceNumber", u"AlphaOrder",
+    u"Keywords",
 };
 
 } // namespace
@@ -25,9 +25,8 @@ QStringView fieldName(int k)
 
 QString csvField(QStringView text)
 {
-    const bool quoted = std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c == u',' || c == u'"' || c == u'\r' || c == u'\n';
-    });
+    const bool quoted = std::any_of(text.begin(), text.end(),
+                                    [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
     if (!quoted)
         return text.toString();
     QString cell = text.toString();

@@ -21,10 +21,10 @@ enum class ShownList { Numbers, Alphabetical, Flags };
 // "Oui" in one field, in their own colour, and put the count and a suffix into the window title.
 struct DisplayOption {
     ShownList list;
-    int panelRecord;             // record shown in the detail panel afterwards
-    int field;                   // field tested for "Oui"; 0 for full lists
-    QStringView titleSuffix;     // follows the count in the window title; empty for full lists
-    quint32 listColour;          // text colour of the flag list; unused for full lists
+    int panelRecord;         // record shown in the detail panel afterwards
+    int field;               // field tested for "Oui"; 0 for full lists
+    QStringView titleSuffix; // follows the count in the window title; empty for full lists
+    quint32 listColour;      // text colour of the flag list; unused for full lists
 };
 
 inline constexpr int DisplayOptionCount = 8;

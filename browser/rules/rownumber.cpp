@@ -58,21 +58,17 @@ RowNumber rowRecordNumber(QStringView row)
 QString errorDescription(int code)
 {
     switch (code) {
-    case OverflowError:
-        return u"Dépassement de capacité"_s;
-    case SubscriptOutOfRange:
-        return u"L'indice n'appartient pas à la sélection"_s;
-    case TypeMismatch:
-        return u"Type incompatible"_s;
-    default:
-        return u"Erreur définie par l'application ou par l'objet"_s;
+    case OverflowError: return u"Dépassement de capacité"_s;
+    case SubscriptOutOfRange: return u"L'indice n'appartient pas à la sélection"_s;
+    case TypeMismatch: return u"Type incompatible"_s;
+    default: return u"Erreur définie par l'application ou par l'objet"_s;
     }
 }
 
 QString selectionErrorText(int code)
 {
-    return u"Erreur programme "_s + QString::number(code) + u"\r\nInterne 101\r\n\r\n"_s + errorDescription(code)
-           + u'.';
+    return u"Erreur programme "_s + QString::number(code) + u"\r\nInterne 101\r\n\r\n"_s + errorDescription(code) +
+        u'.';
 }
 
 } // namespace korvelan

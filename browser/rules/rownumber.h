@@ -8,9 +8,9 @@ namespace korvelan {
 // Run-time error codes that the selection of a list row can meet.
 enum SelectionErrorCode : int {
     NoSelectionError = 0,
-    OverflowError = 6,          // a number outside the signed 16-bit range
-    SubscriptOutOfRange = 9,    // a record number outside 1 to RecordCapacity
-    TypeMismatch = 13,          // the text is not a number; ignored silently
+    OverflowError = 6,       // a number outside the signed 16-bit range
+    SubscriptOutOfRange = 9, // a record number outside 1 to RecordCapacity
+    TypeMismatch = 13,       // the text is not a number; ignored silently
 };
 
 // The record a list row leads to, or the error that reading it raises.

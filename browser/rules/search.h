@@ -72,9 +72,9 @@ private:
     };
     QString m_text;
     QStringList m_characters;
-    std::vector<Character> m_all;       // every character of the text, in order
-    std::vector<qsizetype> m_byRemoval; // the places in m_all of each disallowed character, grouped
-    std::vector<qsizetype> m_groupStart; // by its step: step s owns [m_groupStart[s], m_groupStart[s + 1])
+    std::vector<Character> m_all;              // every character of the text, in order
+    std::vector<qsizetype> m_byRemoval;        // the places in m_all of each disallowed character, grouped
+    std::vector<qsizetype> m_groupStart;       // by its step: step s owns [m_groupStart[s], m_groupStart[s + 1])
     std::vector<qsizetype> m_next, m_previous; // the characters still there, linked; the last slot is the end
     qsizetype m_length = 0;
     qsizetype m_step = 0;

@@ -14,7 +14,8 @@ bool beginsWithLowered(QStringView word, QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = word[i].unicode();
         // Keywords are plain ASCII; other characters take the general case mapping.
-        const char16_t lowered = c < 0x80 ? (c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c) : word[i].toLower().unicode();
+        const char16_t lowered =
+            c < 0x80 ? (c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c) : word[i].toLower().unicode();
         if (lowered != text[i].unicode())
             return false;
     }

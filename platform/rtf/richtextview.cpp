@@ -22,8 +22,9 @@ namespace {
 // that has no writer.
 bool readOrdinaryFile(int folder, const QByteArray &name, qsizetype limit, QByteArray &bytes)
 {
-    struct stat status {};
-    if (folder == -1 || name.isEmpty() || fstatat(folder, name.constData(), &status, 0) != 0 || !S_ISREG(status.st_mode))
+    struct stat status { };
+    if (folder == -1 || name.isEmpty() || fstatat(folder, name.constData(), &status, 0) != 0 ||
+        !S_ISREG(status.st_mode))
         return false;
     const int fd = openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -48,8 +49,7 @@ bool readOrdinaryFile(int folder, const QByteArray &name, qsizetype limit, QByte
 
 } // namespace
 
-RichTextView::RichTextView(QWidget *parent)
-    : QTextBrowser(parent)
+RichTextView::RichTextView(QWidget *parent) : QTextBrowser(parent)
 {
     setReadOnly(true);
     setOpenLinks(false);

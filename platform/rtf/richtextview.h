@@ -6,8 +6,7 @@ namespace korvelan {
 
 // A read-only view of an RTF document loaded from a file. Links in the document are not
 // followed: activating one only emits anchorClicked(), for the window to decide.
-class RichTextView : public QTextBrowser
-{
+class RichTextView : public QTextBrowser {
     Q_OBJECT
 
 public:

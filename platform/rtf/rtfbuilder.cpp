@@ -15,11 +15,8 @@ using namespace Qt::StringLiterals;
 namespace korvelan::rtf {
 
 DocumentBuilder::DocumentBuilder(QTextDocument &document, const Tables &tables)
-    : m_document(document)
-    , m_tables(tables)
-    , m_cursor(&document)
-{
-}
+    : m_document(document), m_tables(tables), m_cursor(&document)
+{ }
 
 void DocumentBuilder::begin()
 {
@@ -80,7 +77,8 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaState &para)
     format.setBottomMargin(para.after / kTwipsPerPixel);
     if (para.lineSpacing != 0) {
         if (para.lineMultiple)
-            format.setLineHeight(std::clamp(para.lineSpacing * 100.0 / 240.0, 50.0, 500.0), QTextBlockFormat::ProportionalHeight);
+            format.setLineHeight(std::clamp(para.lineSpacing * 100.0 / 240.0, 50.0, 500.0),
+                                 QTextBlockFormat::ProportionalHeight);
         else if (para.lineSpacing > 0)
             format.setLineHeight(para.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
         else
@@ -99,7 +97,8 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaState &para)
         tabs.append(QTextOption::Tab(-para.firstLine / kTwipsPerPixel, QTextOption::LeftTab));
     }
     if (!tabs.isEmpty()) {
-        std::sort(tabs.begin(), tabs.end(), [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
+        std::sort(tabs.begin(), tabs.end(),
+                  [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
         format.setTabPositions(tabs);
     }
     return format;
@@ -168,7 +167,7 @@ void DocumentBuilder::writeTable(const std::vector<Row> &rows)
         }
     }
     m_cursor.movePosition(QTextCursor::End);
-    m_blockReusable = true;  // the empty block that follows every table
+    m_blockReusable = true; // the empty block that follows every table
 }
 
 QTextImageFormat DocumentBuilder::addPicture(const QImage &image, int number, qreal width, qreal height)

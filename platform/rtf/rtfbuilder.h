@@ -16,8 +16,7 @@ class Tables;
 
 // Turns what the reader gathered into the document: formats from the reader's states, then
 // paragraphs, tables and pictures written at the end of the document, all in one edit.
-class DocumentBuilder
-{
+class DocumentBuilder {
 public:
     DocumentBuilder(QTextDocument &document, const Tables &tables);
 
@@ -39,7 +38,7 @@ private:
     QTextDocument &m_document;
     const Tables &m_tables;
     QTextCursor m_cursor;
-    bool m_blockReusable = true;  // the cursor's block is empty and waits for the next paragraph
+    bool m_blockReusable = true; // the cursor's block is empty and waits for the next paragraph
 
     struct CachedFormat {
         CharState key;

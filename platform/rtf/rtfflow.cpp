@@ -7,13 +7,11 @@
 
 namespace korvelan::rtf {
 
-TextFlow::TextFlow(const RtfLimits &limits, DocumentBuilder &builder)
-    : m_limits(limits)
-    , m_builder(builder)
-{
-}
+TextFlow::TextFlow(const RtfLimits &limits, DocumentBuilder &builder) : m_limits(limits), m_builder(builder)
+{ }
 
-void TextFlow::addBytes(const State &state, const uchar *bytes, qsizetype count, SymbolKind symbol, const char16_t *upperHalf)
+void TextFlow::addBytes(const State &state, const uchar *bytes, qsizetype count, SymbolKind symbol,
+                        const char16_t *upperHalf)
 {
     while (count > 0) {
         const qsizetype room = roomForText(state, count);
@@ -28,7 +26,7 @@ void TextFlow::addBytes(const State &state, const uchar *bytes, qsizetype count,
             if (b < 0x20) {
                 if (b == '\t')
                     m_run.append(u'\t');
-                continue;  // other control bytes, NUL among them, show nothing
+                continue; // other control bytes, NUL among them, show nothing
             }
             if (symbol != SymbolKind::None)
                 m_run.append(QChar(symbolCharacter(symbol, b)));
@@ -126,7 +124,7 @@ void TextFlow::endParagraph(const State &state)
         return;
     }
     ++m_paragraphs;
-    ++m_characters;  // the paragraph's end
+    ++m_characters; // the paragraph's end
     Paragraph paragraph = takeParagraph(state);
     if (state.para.inTable) {
         m_cell.paragraphs.push_back(std::move(paragraph));

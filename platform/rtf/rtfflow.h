@@ -15,15 +15,15 @@ class DocumentBuilder;
 // only known then). Paragraphs of a table are gathered into cells and rows, and the whole table
 // goes to the builder when it ends. The limits on text, paragraphs, runs and cells are kept here:
 // past some, the flow is full and reading stops.
-class TextFlow
-{
+class TextFlow {
 public:
     TextFlow(const RtfLimits &limits, DocumentBuilder &builder);
 
     bool full() const { return m_full; }
 
     // Bytes of text in the group's code page, or drawn by a symbol font.
-    void addBytes(const State &state, const uchar *bytes, qsizetype count, SymbolKind symbol, const char16_t *upperHalf);
+    void addBytes(const State &state, const uchar *bytes, qsizetype count, SymbolKind symbol,
+                  const char16_t *upperHalf);
     void addCharacter(const State &state, char32_t c);
     // A picture, as the format that shows it.
     void addObject(const QTextCharFormat &format);
@@ -56,7 +56,7 @@ private:
     CharState m_runChar;
     std::vector<Item> m_items;
     int m_paragraphs = 0;
-    qsizetype m_characters = 0;  // of text and paragraph ends, kept within maxCharacters
+    qsizetype m_characters = 0; // of text and paragraph ends, kept within maxCharacters
     qsizetype m_paragraphLength = 0;
     int m_runs = 0;
 

@@ -10,6 +10,8 @@
 namespace korvelan::rtf {
 
 // Control words the reader acts on. Every other word is read as Unknown and ignored.
+// The control words stay grouped by their use, several a line.
+// clang-format off
 enum class Word : quint8 {
     Unknown,
     // Document
@@ -30,6 +32,7 @@ enum class Word : quint8 {
     // Pictures
     Bin, Jpegblip, OtherBlip, Pichgoal, Picscalex, Picscaley, Picwgoal, Pngblip,
 };
+// clang-format on
 
 Word lookupWord(std::string_view name);
 
@@ -68,8 +71,7 @@ struct Token {
 // Cuts RTF bytes into tokens. It keeps no state but its place: what a token means is the
 // reader's business. Line ends between tokens belong to none, and a \' without two hex digits
 // after it is dropped.
-class Lexer
-{
+class Lexer {
 public:
     explicit Lexer(QByteArrayView input);
 
@@ -88,10 +90,8 @@ private:
 // Inline: the reader asks for every token, and a document holds hundreds of thousands of them.
 
 inline Lexer::Lexer(QByteArrayView input)
-    : m_pos(reinterpret_cast<const uchar *>(input.data()))
-    , m_end(m_pos + input.size())
-{
-}
+    : m_pos(reinterpret_cast<const uchar *>(input.data())), m_end(m_pos + input.size())
+{ }
 
 inline Token Lexer::next()
 {
@@ -171,7 +171,7 @@ inline bool Lexer::control(Token &token)
     }
     qint64 value = 0;
     while (m_pos < m_end && isAsciiDigit(*m_pos)) {
-        if (value <= INT_MAX)  // saturates; further digits are still read
+        if (value <= INT_MAX) // saturates; further digits are still read
             value = value * 10 + (*m_pos - '0');
         token.hasParam = true;
         ++m_pos;
@@ -179,7 +179,7 @@ inline bool Lexer::control(Token &token)
     value = std::min<qint64>(value, INT_MAX);
     token.param = int(negative ? -value : value);
     if (m_pos < m_end && *m_pos == ' ')
-        ++m_pos;  // the space that ends a word belongs to it
+        ++m_pos; // the space that ends a word belongs to it
     token.word = name.empty() ? Word::Unknown : lookupWord(name);
     token.kind = Token::Kind::ControlWord;
     if (token.word == Word::U) {

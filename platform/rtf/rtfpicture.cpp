@@ -26,7 +26,10 @@ void PictureReader::word(Word word, int param)
     switch (word) {
     case Word::Pngblip: m_format = "png"; break;
     case Word::Jpegblip: m_format = "jpeg"; break;
-    case Word::OtherBlip: m_format = "-"; m_bytes.clear(); break;
+    case Word::OtherBlip:
+        m_format = "-";
+        m_bytes.clear();
+        break;
     case Word::Picwgoal: m_goalWidth = std::clamp(param, 0, kMaxTwips); break;
     case Word::Pichgoal: m_goalHeight = std::clamp(param, 0, kMaxTwips); break;
     case Word::Picscalex: m_scaleX = std::clamp(param, 1, 1000); break;
@@ -67,7 +70,8 @@ void PictureReader::binaryBytes(QByteArrayView bytes)
 
 bool PictureReader::finish(Picture &picture)
 {
-    if (m_tooBig || m_bytes.isEmpty() || m_pictures >= m_limits.maxPictures || (m_format != "png" && m_format != "jpeg"))
+    if (m_tooBig || m_bytes.isEmpty() || m_pictures >= m_limits.maxPictures ||
+        (m_format != "png" && m_format != "jpeg"))
         return false;
     ++m_pictures;
     QBuffer buffer(&m_bytes);
@@ -81,8 +85,10 @@ bool PictureReader::finish(Picture &picture)
     m_pixels += pixels;
 
     // The size the document asks for (in twips), else the picture's own, each scaled.
-    const qreal width = std::clamp((m_goalWidth > 0 ? m_goalWidth / kTwipsPerPixel : size.width()) * m_scaleX / 100.0, 1.0, 4000.0);
-    const qreal height = std::clamp((m_goalHeight > 0 ? m_goalHeight / kTwipsPerPixel : size.height()) * m_scaleY / 100.0, 1.0, 4000.0);
+    const qreal width =
+        std::clamp((m_goalWidth > 0 ? m_goalWidth / kTwipsPerPixel : size.width()) * m_scaleX / 100.0, 1.0, 4000.0);
+    const qreal height =
+        std::clamp((m_goalHeight > 0 ? m_goalHeight / kTwipsPerPixel : size.height()) * m_scaleY / 100.0, 1.0, 4000.0);
     // A picture shown smaller than it is is kept at the size it is shown.
     const QSize shown(int(std::ceil(width)), int(std::ceil(height)));
     if (qint64(shown.width()) * shown.height() < pixels)
@@ -96,4 +102,3 @@ bool PictureReader::finish(Picture &picture)
 }
 
 } // namespace korvelan::rtf
-

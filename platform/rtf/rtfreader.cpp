@@ -31,10 +31,8 @@ bool isReadDestination(Word word)
     case Word::Ud:
     case Word::Listtext:
     case Word::Pntext:
-    case Word::Pict:
-        return true;
-    default:
-        return false;
+    case Word::Pict: return true;
+    default: return false;
     }
 }
 
@@ -47,18 +45,14 @@ int clampTwips(int twips)
     return std::clamp(twips, -kMaxTwips, kMaxTwips);
 }
 
-class Reader
-{
+class Reader {
 public:
     Reader(QByteArrayView bytes, QTextDocument &document, const RtfLimits &limits)
-        : m_lexer(bytes.first(std::min(bytes.size(), std::max<qsizetype>(limits.maxInputBytes, 0))))
-        , m_limits(limits)
-        , m_builder(document, m_tables)
-        , m_flow(limits, m_builder)
-        , m_picture(limits)
+        : m_lexer(bytes.first(std::min(bytes.size(), std::max<qsizetype>(limits.maxInputBytes, 0)))), m_limits(limits),
+          m_builder(document, m_tables), m_flow(limits, m_builder), m_picture(limits)
     {
         m_stack.reserve(64);
-        m_stack.emplace_back();  // outside every group; the document's group sits above it
+        m_stack.emplace_back(); // outside every group; the document's group sits above it
     }
 
     void read();
@@ -90,9 +84,9 @@ private:
     bool m_done = false;
 
     std::vector<State> m_stack;
-    int m_skippedDepth = 0;  // groups past the depth limit, skipped whole
-    int m_fallbackLeft = 0;  // characters still to skip after a \u
-    bool m_ignorable = false;  // a \* was just read
+    int m_skippedDepth = 0;   // groups past the depth limit, skipped whole
+    int m_fallbackLeft = 0;   // characters still to skip after a \u
+    bool m_ignorable = false; // a \* was just read
 
     int m_codePage = 1252;
 };
@@ -191,27 +185,20 @@ void Reader::controlSymbol(uchar symbol)
     switch (symbol) {
     case '\\':
     case '{':
-    case '}':
-        charOut(symbol);
-        break;
+    case '}': charOut(symbol); break;
     case '~':
-        charOut(0x00A0);  // no-break space
+        charOut(0x00A0); // no-break space
         break;
     case '-':
-        charOut(0x00AD);  // optional hyphen
+        charOut(0x00AD); // optional hyphen
         break;
     case '_':
-        charOut(0x2011);  // no-break hyphen
+        charOut(0x2011); // no-break hyphen
         break;
-    case '\t':
-        charOut(u'\t');
-        break;
+    case '\t': charOut(u'\t'); break;
     case '\r':
-    case '\n':
-        textWord(Word::Par, false, 0);
-        break;
-    default:
-        break;
+    case '\n': textWord(Word::Par, false, 0); break;
+    default: break;
     }
 }
 
@@ -259,21 +246,13 @@ void Reader::handleWord(Word word, bool hasParam, int param)
         }
     }
     switch (s.dest) {
-    case Dest::FontTable:
-        m_tables.fontWord(word, hasParam, param);
-        return;
-    case Dest::ColorTable:
-        m_tables.colourWord(word, param);
-        return;
-    case Dest::Picture:
-        m_picture.word(word, param);
-        return;
-    case Dest::FieldInstruction:
-        return;
+    case Dest::FontTable: m_tables.fontWord(word, hasParam, param); return;
+    case Dest::ColorTable: m_tables.colourWord(word, param); return;
+    case Dest::Picture: m_picture.word(word, param); return;
+    case Dest::FieldInstruction: return;
     case Dest::Text:
     case Dest::ListText:
-    case Dest::Skip:
-        break;
+    case Dest::Skip: break;
     }
     textWord(word, hasParam, param);
 }
@@ -287,7 +266,10 @@ void Reader::textWord(Word word, bool hasParam, int param)
     switch (word) {
     // Document
     case Word::Ansi: m_codePage = 1252; break;
-    case Word::Ansicpg: if (hasParam) m_codePage = param; break;
+    case Word::Ansicpg:
+        if (hasParam)
+            m_codePage = param;
+        break;
     case Word::Mac: m_codePage = 10000; break;
     case Word::Pc: m_codePage = 437; break;
     case Word::Pca: m_codePage = 850; break;
@@ -305,11 +287,20 @@ void Reader::textWord(Word word, bool hasParam, int param)
     }
 
     // Destinations
-    case Word::Fonttbl: s.dest = Dest::FontTable; m_tables.beginFonts(); break;
-    case Word::Colortbl: s.dest = Dest::ColorTable; m_tables.beginColours(); break;
+    case Word::Fonttbl:
+        s.dest = Dest::FontTable;
+        m_tables.beginFonts();
+        break;
+    case Word::Colortbl:
+        s.dest = Dest::ColorTable;
+        m_tables.beginColours();
+        break;
     case Word::SkipGroup: s.dest = Dest::Skip; break;
     case Word::Field: m_tables.beginField(); break;
-    case Word::Fldinst: s.dest = Dest::FieldInstruction; m_tables.beginField(); break;
+    case Word::Fldinst:
+        s.dest = Dest::FieldInstruction;
+        m_tables.beginField();
+        break;
     case Word::Fldrslt:
         if (const int link = m_tables.fieldLink(); link >= 0)
             ch.link = link;
@@ -366,9 +357,7 @@ void Reader::textWord(Word word, bool hasParam, int param)
 
     // Tables
     case Word::Trowd: m_flow.startRow(); break;
-    case Word::Cellx:
-        m_flow.addCellEdge(clampTwips(param));
-        break;
+    case Word::Cellx: m_flow.addCellEdge(clampTwips(param)); break;
     case Word::Cell: m_flow.endCell(s); break;
     case Word::Row: m_flow.endRow(s); break;
     case Word::Nestcell: charOut(u'\t'); break;
@@ -392,8 +381,7 @@ void Reader::textWord(Word word, bool hasParam, int param)
     case Word::Ltrmark: charOut(0x200E); break;
     case Word::Rtlmark: charOut(0x200F); break;
 
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -410,20 +398,11 @@ void Reader::bytesOut(const uchar *bytes, qsizetype count)
         m_flow.addBytes(s, bytes, count, symbol, codePageUpperHalf(f && f->codePage ? f->codePage : m_codePage));
         return;
     }
-    case Dest::FontTable:
-        m_tables.fontBytes(bytes, count);
-        return;
-    case Dest::ColorTable:
-        m_tables.colourBytes(bytes, count);
-        return;
-    case Dest::Picture:
-        m_picture.hexBytes(bytes, count);
-        return;
-    case Dest::FieldInstruction:
-        m_tables.fieldBytes(bytes, count, codePageUpperHalf(m_codePage));
-        return;
-    case Dest::Skip:
-        return;
+    case Dest::FontTable: m_tables.fontBytes(bytes, count); return;
+    case Dest::ColorTable: m_tables.colourBytes(bytes, count); return;
+    case Dest::Picture: m_picture.hexBytes(bytes, count); return;
+    case Dest::FieldInstruction: m_tables.fieldBytes(bytes, count, codePageUpperHalf(m_codePage)); return;
+    case Dest::Skip: return;
     }
 }
 
@@ -433,26 +412,22 @@ void Reader::charOut(char32_t c)
     if (c < 0x20 && c != u'\t')
         return;
     if (c == 0x2029)
-        c = 0x2028;  // a paragraph separator inside the text would split the paragraph
+        c = 0x2028; // a paragraph separator inside the text would split the paragraph
     switch (s.dest) {
     case Dest::Text:
     case Dest::ListText:
         if (s.ch.hidden)
             return;
-        if (const FontEntry *f = m_tables.font(s.ch.font); f && f->symbol != SymbolKind::None && c >= 0xF020 && c <= 0xF0FF)
-            c = symbolCharacter(f->symbol, c - 0xF000);  // symbol fonts' private-use code points
+        if (const FontEntry *f = m_tables.font(s.ch.font);
+            f && f->symbol != SymbolKind::None && c >= 0xF020 && c <= 0xF0FF)
+            c = symbolCharacter(f->symbol, c - 0xF000); // symbol fonts' private-use code points
         m_flow.addCharacter(s, c);
         return;
-    case Dest::FontTable:
-        m_tables.fontCharacter(c);
-        return;
-    case Dest::FieldInstruction:
-        m_tables.fieldCharacter(c);
-        return;
+    case Dest::FontTable: m_tables.fontCharacter(c); return;
+    case Dest::FieldInstruction: m_tables.fieldCharacter(c); return;
     case Dest::ColorTable:
     case Dest::Picture:
-    case Dest::Skip:
-        return;
+    case Dest::Skip: return;
     }
 }
 

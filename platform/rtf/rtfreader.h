@@ -12,21 +12,21 @@ namespace korvelan {
 // quick to lay out and small in memory (bench/bench_rtf.cpp, tools/measure_documents.py), far
 // above what a licence or a summary holds.
 struct RtfLimits {
-    qsizetype maxInputBytes = 8 * 1024 * 1024;  // bytes read; the rest of the input is ignored
-    int maxGroupDepth = 256;                      // deeper groups are skipped whole
-    int maxParagraphs = 100000;                   // reading stops at the paragraph after this many
-    qsizetype maxCharacters = 100000;             // text and paragraph ends; reading stops there
-    qsizetype maxParagraphLength = 5000;          // characters; a longer paragraph goes on in a new one
-    int maxRuns = 20000;                          // formatted runs of text in the whole document,
-    int maxRunsPerParagraph = 500;                // and in one paragraph: past either, text keeps
-                                                  // the format of the run before it
-    int maxTableCells = 500;                      // over the whole document; reading stops after
-    int maxTableColumns = 64;                     // cells past this join the row's last cell
-    qsizetype maxPictureBytes = 8 * 1024 * 1024;  // encoded size of one picture; larger ones are left out
-    int maxPictures = 200;                        // pictures after this many are left out
-    int maxPicturePixels = 4096 * 4096;           // decoded size of one picture
-    qint64 maxTotalPicturePixels = 2048 * 2048;   // decoded size of all pictures; one that does not
-                                                  // fit in what remains is left out
+    qsizetype maxInputBytes = 8 * 1024 * 1024;   // bytes read; the rest of the input is ignored
+    int maxGroupDepth = 256;                     // deeper groups are skipped whole
+    int maxParagraphs = 100000;                  // reading stops at the paragraph after this many
+    qsizetype maxCharacters = 100000;            // text and paragraph ends; reading stops there
+    qsizetype maxParagraphLength = 5000;         // characters; a longer paragraph goes on in a new one
+    int maxRuns = 20000;                         // formatted runs of text in the whole document,
+    int maxRunsPerParagraph = 500;               // and in one paragraph: past either, text keeps
+                                                 // the format of the run before it
+    int maxTableCells = 500;                     // over the whole document; reading stops after
+    int maxTableColumns = 64;                    // cells past this join the row's last cell
+    qsizetype maxPictureBytes = 8 * 1024 * 1024; // encoded size of one picture; larger ones are left out
+    int maxPictures = 200;                       // pictures after this many are left out
+    int maxPicturePixels = 4096 * 4096;          // decoded size of one picture
+    qint64 maxTotalPicturePixels = 2048 * 2048;  // decoded size of all pictures; one that does not
+                                                 // fit in what remains is left out
 };
 
 // True when the bytes look like an RTF document: "{\rtf" after optional white space.

@@ -114,15 +114,24 @@ void Tables::endFontName()
         it->symbol = SymbolKind::Wingdings;
     else if (it->name.compare(u"Webdings"_s, Qt::CaseInsensitive) == 0)
         it->symbol = SymbolKind::OtherSymbol;
-    m_fontBeingNamed = -1;  // text after the name's semicolon is not part of it
+    m_fontBeingNamed = -1; // text after the name's semicolon is not part of it
 }
 
 void Tables::colourWord(Word word, int param)
 {
     switch (word) {
-    case Word::Red: m_red = std::clamp(param, 0, 255); m_colourGiven = true; break;
-    case Word::Green: m_green = std::clamp(param, 0, 255); m_colourGiven = true; break;
-    case Word::Blue: m_blue = std::clamp(param, 0, 255); m_colourGiven = true; break;
+    case Word::Red:
+        m_red = std::clamp(param, 0, 255);
+        m_colourGiven = true;
+        break;
+    case Word::Green:
+        m_green = std::clamp(param, 0, 255);
+        m_colourGiven = true;
+        break;
+    case Word::Blue:
+        m_blue = std::clamp(param, 0, 255);
+        m_colourGiven = true;
+        break;
     default: break;
     }
 }

@@ -15,14 +15,13 @@ namespace korvelan::rtf {
 struct FontEntry {
     QString name;
     QFont::StyleHint hint = QFont::AnyStyle;
-    int codePage = 0;  // 0: the document's
+    int codePage = 0; // 0: the document's
     SymbolKind symbol = SymbolKind::None;
 };
 
 // The document's tables of fonts and colours, filled from their groups, and the targets of its
 // links, from its fields. Each is bounded, whatever the document declares.
-class Tables
-{
+class Tables {
 public:
     // The font table: a \f word starts an entry, its text up to a semicolon is the font's name.
     void beginFonts() { m_fontBeingNamed = -1; }
@@ -44,16 +43,16 @@ public:
     int fieldLink();
 
     void setDefaultFont(int index) { m_defaultFont = index; }
-    const FontEntry *font(int index) const;  // -1: the default font
-    QColor colour(int index) const;  // invalid for the automatic colour
-    QString link(int index) const;  // empty when there is none
+    const FontEntry *font(int index) const; // -1: the default font
+    QColor colour(int index) const;         // invalid for the automatic colour
+    QString link(int index) const;          // empty when there is none
 
 private:
     int m_defaultFont = 0;
     QHash<int, FontEntry> m_fonts;
     int m_fontBeingNamed = -1;
     QString m_fontName;
-    std::vector<QColor> m_colours;  // an invalid colour stands for "automatic"
+    std::vector<QColor> m_colours; // an invalid colour stands for "automatic"
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colourGiven = false;
     QString m_fieldInstruction;

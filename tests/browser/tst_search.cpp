@@ -13,7 +13,8 @@ namespace {
 
 // The search page of a window on the shipped data.
 struct SearchFixture : ListerFixture {
-    SearchFixture() : ListerFixture(*readEmbeddedResource(kDatabaseResource), *readEmbeddedResource(kKeywordResource)) {}
+    SearchFixture() : ListerFixture(*readEmbeddedResource(kDatabaseResource), *readEmbeddedResource(kKeywordResource))
+    { }
 
     bool openSearchPage()
     {
@@ -57,8 +58,8 @@ struct SearchFixture : ListerFixture {
     }
 };
 
-const QStringList kAc = {u"acacia"_s,   u"acesulfame"_s,     u"acesulfate"_s, u"acetate"_s, u"acetique"_s,
-                         u"acetoglyceride"_s, u"acetone"_s, u"acetyle"_s,    u"acide"_s};
+const QStringList kAc = {u"acacia"_s,         u"acesulfame"_s, u"acesulfate"_s, u"acetate"_s, u"acetique"_s,
+                         u"acetoglyceride"_s, u"acetone"_s,    u"acetyle"_s,    u"acide"_s};
 
 // Message boxes that let the test look at the window as each message comes.
 struct WatchingBoxes : RecordingMessageBoxes {
@@ -207,8 +208,8 @@ void TestSearch::rowsChosenFromTheKeyboard_data()
     }
     QTest::newRow("LstNumAdd: Down, Down") << u"LstNumAdd"_s << QList<int>{Qt::Key_Down, Qt::Key_Down} << 1;
     QTest::newRow("LstC: End, Up") << u"LstC"_s << QList<int>{Qt::Key_End, Qt::Key_Up} << -2;
-    QTest::newRow("LstNumAdd: End on the row chosen") << u"LstNumAdd"_s
-                                                      << QList<int>{Qt::Key_End, Qt::Key_unknown, Qt::Key_End} << -1;
+    QTest::newRow("LstNumAdd: End on the row chosen")
+        << u"LstNumAdd"_s << QList<int>{Qt::Key_End, Qt::Key_unknown, Qt::Key_End} << -1;
 }
 
 // A list reached with Tab chooses nothing; then the first Down chooses its first row, Home and End
@@ -291,8 +292,9 @@ void TestSearch::inputCheck()
     for (const RecordingMessageBoxes::Box &box : page.boxes.boxes) {
         QCOMPARE(box.icon, MessageIcon::Information);
         QCOMPARE(box.title, u"Les KORVELAN"_s);
-        QCOMPARE(box.text, u"Seuls les caractères:\r\n\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\nabcdefghijklmnopqrstuvwxyz\r\n"
-                           "0123456789\r\n\r\nsont autorisés."_s);
+        QCOMPARE(box.text,
+                 u"Seuls les caractères:\r\n\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\nabcdefghijklmnopqrstuvwxyz\r\n"
+                 "0123456789\r\n\r\nsont autorisés."_s);
     }
     QCOMPARE(page.combo()->currentText(), left);
     QCOMPARE(page.combo()->lineEdit()->cursorPosition(), left.size());
@@ -311,8 +313,8 @@ void TestSearch::pasteOfManyDisallowedCharacters_data()
     for (int t = 0; t < 3; ++t)
         for (int c = 0x100; c < 0x100 + 2000; ++c)
             letters += QChar(u'a' + c % 26);
-    QTest::newRow("2,000 distinct, three times each") << disallowedAmongLetters(2000, 3) << 2000 << letters
-                                                     << QList<bool>();
+    QTest::newRow("2,000 distinct, three times each")
+        << disallowedAmongLetters(2000, 3) << 2000 << letters << QList<bool>();
     QTest::newRow("32,767 distinct") << distinctDisallowed(32767) << 32767 << QString() << QList<bool>();
 }
 
@@ -326,9 +328,12 @@ void TestSearch::pasteOfManyDisallowedCharacters()
     QFETCH(QList<bool>, buttonBehind);
     SearchFixture page;
     WatchingBoxes boxes;
-    page.window = std::make_unique<FrmLister>(FrmLister::Services{
-        .data = &page.data, .boxes = &boxes, .openUrl = {}, .endProgram = [] {},
-        .screenSize = [] { return QSize(1920, 1080); }, .stepDelay = {}});
+    page.window = std::make_unique<FrmLister>(FrmLister::Services{.data = &page.data,
+                                                                  .boxes = &boxes,
+                                                                  .openUrl = {},
+                                                                  .endProgram = [] {},
+                                                                  .screenSize = [] { return QSize(1920, 1080); },
+                                                                  .stepDelay = {}});
     QVERIFY(page.openSearchPage());
     QList<bool> behind;
     boxes.onShow = [&] { behind.append(page.searchButton()->isEnabled()); };

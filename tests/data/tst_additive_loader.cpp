@@ -11,8 +11,8 @@ Q_DECLARE_METATYPE(std::optional<korvelan::LoadFailure>)
 
 namespace {
 
-const QByteArray kLine2 =
-    "E100i$Curcumine$Colorant$curcumine$nc$Interdit$Oui$Non$Non$Non$Non$?$Glace, yaourt, bonbon.$ $ $3$2$161$e100i curcumine";
+const QByteArray kLine2 = "E100i$Curcumine$Colorant$curcumine$nc$Interdit$Oui$Non$Non$Non$Non$?$Glace, yaourt, "
+                          "bonbon.$ $ $3$2$161$e100i curcumine";
 
 // The standard fixture database with line r replaced.
 QByteArray databaseWithLine(int r, const QByteArray &line)
@@ -67,22 +67,21 @@ void TestAdditiveLoader::failures_data()
     QTest::newRow("empty resource") << QByteArray() << RecordCount << std::optional(LoadFailure::TooFewLines) << 0;
     QTest::newRow("no CR LF at all") << fixtures::databaseLines(692).join('\n') << RecordCount
                                      << std::optional(LoadFailure::TooFewLines) << 0;
-    QTest::newRow("more records than slots") << lines(701) << RecordCapacity + 1
-                                             << std::optional(LoadFailure::TooManyRecords) << 0;
-    QTest::newRow("record count beyond 16 bits") << lines(3) << 40000 << std::optional(LoadFailure::TooManyRecords)
-                                                 << 0;
-    QTest::newRow("line 5 with 17 dollars")
-        << databaseWithLine(5, fixtures::databaseLine(5).replace("$e5", " e5")) << RecordCount
-        << std::optional(LoadFailure::MissingSeparator) << 4;
-    QTest::newRow("line 1 without any dollar") << databaseWithLine(1, "E100 Curcumine") << RecordCount
-                                               << std::optional(LoadFailure::MissingSeparator) << 0;
+    QTest::newRow("more records than slots")
+        << lines(701) << RecordCapacity + 1 << std::optional(LoadFailure::TooManyRecords) << 0;
+    QTest::newRow("record count beyond 16 bits")
+        << lines(3) << 40000 << std::optional(LoadFailure::TooManyRecords) << 0;
+    QTest::newRow("line 5 with 17 dollars") << databaseWithLine(5, fixtures::databaseLine(5).replace("$e5", " e5"))
+                                            << RecordCount << std::optional(LoadFailure::MissingSeparator) << 4;
+    QTest::newRow("line 1 without any dollar")
+        << databaseWithLine(1, "E100 Curcumine") << RecordCount << std::optional(LoadFailure::MissingSeparator) << 0;
     QTest::newRow("last line cut short") << databaseWithLine(692, "E1522$Nom") << RecordCount
                                          << std::optional(LoadFailure::MissingSeparator) << 691;
     QTest::newRow("dollar beyond position 32767") << databaseWithLine(5, lineWithLongField(5, 40000)) << RecordCount
                                                   << std::optional(LoadFailure::LineTooLong) << 4;
     // Field 4 of the fixture is "r5f4": with n characters put before it, its "$" stands at n + 5.
-    QTest::newRow("dollar at position 32767") << databaseWithLine(5, lineWithLongField(5, 32762)) << RecordCount
-                                              << none << 692;
+    QTest::newRow("dollar at position 32767")
+        << databaseWithLine(5, lineWithLongField(5, 32762)) << RecordCount << none << 692;
     QTest::newRow("dollar at position 32768") << databaseWithLine(5, lineWithLongField(5, 32763)) << RecordCount
                                               << std::optional(LoadFailure::LineTooLong) << 4;
     QTest::newRow("long line with dollars spread out")
@@ -105,8 +104,7 @@ void TestAdditiveLoader::failures()
     for (int r = 1; r <= RecordCapacity; ++r) {
         const bool filled = r <= published;
         for (int k = 1; k <= FieldCount; ++k)
-            QVERIFY2(load.table.field(k, r).isEmpty() != filled,
-                     qPrintable(u"record %1 field %2"_s.arg(r).arg(k)));
+            QVERIFY2(load.table.field(k, r).isEmpty() != filled, qPrintable(u"record %1 field %2"_s.arg(r).arg(k)));
     }
 }
 
@@ -115,30 +113,32 @@ void TestAdditiveLoader::fieldsAreCutAtTheFirstEighteenDollars_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QStringList>("fields");
 
+    // clang-format off
     QTest::newRow("line 2 of the database")
         << kLine2
         << QStringList{u"E100i"_s, u"Curcumine"_s, u"Colorant"_s, u"curcumine"_s, u"nc"_s, u"Interdit"_s, u"Oui"_s,
                        u"Non"_s, u"Non"_s, u"Non"_s, u"Non"_s, u"?"_s, u"Glace, yaourt, bonbon."_s, u" "_s, u" "_s,
                        u"3"_s, u"2"_s, u"161"_s, u"e100i curcumine"_s};
+    // clang-format on
     QStringList numbered;
     for (int k = 1; k <= 18; ++k)
         numbered << QString::number(k);
-    QTest::newRow("dollar kept in the last field") << QByteArray("1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$a$b")
-                                                   << (QStringList(numbered) << u"a$b"_s);
-    QTest::newRow("line ending with its 18th dollar") << QByteArray("1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$")
-                                                      << (QStringList(numbered) << QString());
+    QTest::newRow("dollar kept in the last field")
+        << QByteArray("1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$a$b") << (QStringList(numbered) << u"a$b"_s);
+    QTest::newRow("line ending with its 18th dollar")
+        << QByteArray("1$2$3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$") << (QStringList(numbered) << QString());
     QTest::newRow("two dollars in a row give an empty field")
         << QByteArray("1$$3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$19")
-        << QStringList{u"1"_s, QString(), u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s,
-                       u"11"_s, u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s, u"17"_s, u"18"_s, u"19"_s};
+        << QStringList{u"1"_s,  QString(), u"3"_s,  u"4"_s,  u"5"_s,  u"6"_s,  u"7"_s,  u"8"_s,  u"9"_s, u"10"_s,
+                       u"11"_s, u"12"_s,   u"13"_s, u"14"_s, u"15"_s, u"16"_s, u"17"_s, u"18"_s, u"19"_s};
     QTest::newRow("spaces kept as they are")
         << QByteArray(" a $b $3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$ x ")
-        << QStringList{u" a "_s, u"b "_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s,
-                       u"11"_s, u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s, u"17"_s, u"18"_s, u" x "_s};
+        << QStringList{u" a "_s, u"b "_s, u"3"_s,  u"4"_s,  u"5"_s,  u"6"_s,  u"7"_s,  u"8"_s,  u"9"_s,  u"10"_s,
+                       u"11"_s,  u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s, u"17"_s, u"18"_s, u" x "_s};
     QTest::newRow("lone CR and LF are not line ends")
         << QByteArray("1\r$2\n$3$4$5$6$7$8$9$10$11$12$13$14$15$16$17$18$19")
-        << QStringList{u"1\r"_s, u"2\n"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s,
-                       u"11"_s, u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s, u"17"_s, u"18"_s, u"19"_s};
+        << QStringList{u"1\r"_s, u"2\n"_s, u"3"_s,  u"4"_s,  u"5"_s,  u"6"_s,  u"7"_s,  u"8"_s,  u"9"_s, u"10"_s,
+                       u"11"_s,  u"12"_s,  u"13"_s, u"14"_s, u"15"_s, u"16"_s, u"17"_s, u"18"_s, u"19"_s};
 }
 
 void TestAdditiveLoader::fieldsAreCutAtTheFirstEighteenDollars()
@@ -207,7 +207,8 @@ void TestAdditiveLoader::readsTheResourceThroughTheReader()
 void TestAdditiveLoader::fieldsAreDecodedAsWindows1252()
 {
     const QByteArray line = "E100$Curcumine$Colorant$curcumine, turm\xE9rique$0,1\xA0?$Interdit$Oui$Non$Non$Non$Oui$?$ "
-                            "$ $ Peut provoquer des \x9C""d\xE8mes l\x92\x65t\xE9.$3$1$604$e100 curcumine turmerique";
+                            "$ $ Peut provoquer des \x9C"
+                            "d\xE8mes l\x92\x65t\xE9.$3$1$604$e100 curcumine turmerique";
     const DatabaseLoad load = loadAdditiveTable(databaseWithLine(1, line));
     QCOMPARE(load.failure, std::nullopt);
     QCOMPARE(load.table.field(Synonyms, 1), u"curcumine, turmérique");
@@ -236,8 +237,9 @@ void TestAdditiveLoader::errorReportLayout()
     const QString text = startupErrorText(failure, code);
     const QString description = failureDescription(failure);
     QVERIFY(!description.isEmpty());
-    QCOMPARE(text, description + QString(17, u' ') + u"\r\nErreur interne "_s + QString::number(code) + u" - "_s
-                       + QString::number(failureNumber(failure)));
+    QCOMPARE(text,
+             description + QString(17, u' ') + u"\r\nErreur interne "_s + QString::number(code) + u" - "_s +
+                 QString::number(failureNumber(failure)));
     QCOMPARE(text.split(u"\r\n"_s).size(), 2);
 
     // Every failure class has its own number, so a report tells which one happened.

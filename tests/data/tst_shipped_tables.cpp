@@ -71,9 +71,10 @@ void TestShippedTables::listLines_data()
 {
     QTest::addColumn<int>("record");
     QTest::addColumn<QString>("line");
-    QTest::newRow("1") << 1 << u"E100     Curcumine                Colorant                 3   Interdit  Oui        $1"_s;
-    QTest::newRow("604") << 604
-                         << u"E950     Acésulfate de potassi... Divers - Edulcorant      4   Interdit  Oui        $604"_s;
+    QTest::newRow("1") << 1
+                       << u"E100     Curcumine                Colorant                 3   Interdit  Oui        $1"_s;
+    QTest::newRow("604")
+        << 604 << u"E950     Acésulfate de potassi... Divers - Edulcorant      4   Interdit  Oui        $604"_s;
 }
 
 void TestShippedTables::listLines()

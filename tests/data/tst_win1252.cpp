@@ -53,7 +53,10 @@ void TestWin1252::everyByteMatchesTheCodePage()
 
 void TestWin1252::decodesAWholeText()
 {
-    QCOMPARE(decodeWindows1252("\x9C""d\xE8mes l\x92""eau\xA0?"), QStringLiteral(u"œdèmes l’eau\u00A0?"));
+    QCOMPARE(decodeWindows1252("\x9C"
+                               "d\xE8mes l\x92"
+                               "eau\xA0?"),
+             QStringLiteral(u"œdèmes l’eau\u00A0?"));
     QCOMPARE(decodeWindows1252(QByteArrayView()), QString());
     QCOMPARE(decodeWindows1252(QByteArray("a\0b", 3)).size(), 3);
 }

@@ -60,8 +60,8 @@ void TestMessageBox::dialogs()
                 button->click();
     });
     DialogMessageBoxes boxes;
-    const MessageAnswer got = boxes.show(MessageIcon::Question, u"Les KORVELAN"_s, u"ligne 1\r\nligne 2"_s,
-                                         MessageButtons(buttons));
+    const MessageAnswer got =
+        boxes.show(MessageIcon::Question, u"Les KORVELAN"_s, u"ligne 1\r\nligne 2"_s, MessageButtons(buttons));
     QCOMPARE(int(got), answer);
     seen.sort();
     QCOMPARE(seen, captions);

@@ -34,8 +34,7 @@ int centreGray(const QImage &image)
 
 } // namespace
 
-class TstDeliveredFiles : public QObject
-{
+class TstDeliveredFiles : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:

@@ -27,7 +27,7 @@ public:
         std::memcpy(socketAddress.sun_path + offset, address.constData(), std::size_t(address.size()));
         const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + offset + std::size_t(address.size()));
         m_listening = m_fd >= 0 && ::bind(m_fd, reinterpret_cast<const sockaddr *>(&socketAddress), length) == 0 &&
-                      ::listen(m_fd, 4) == 0;
+            ::listen(m_fd, 4) == 0;
     }
     ~Listener()
     {
@@ -90,37 +90,36 @@ void TestDisplayCheck::refusesOnlyWhenNoWindowSystemCanBeReached_data()
     QTest::addColumn<QStringList>("variables");
     QTest::addColumn<QString>("reason"); // empty when the start goes on
 
-    QTest::newRow("offscreen, no display") << QByteArrayList{} << QStringList{u"QT_QPA_PLATFORM=offscreen"_s}
-                                           << QString();
-    QTest::newRow("minimal with options") << QByteArrayList{} << QStringList{u"QT_QPA_PLATFORM=minimal:enable_fonts"_s}
-                                          << QString();
+    QTest::newRow("offscreen, no display")
+        << QByteArrayList{} << QStringList{u"QT_QPA_PLATFORM=offscreen"_s} << QString();
+    QTest::newRow("minimal with options")
+        << QByteArrayList{} << QStringList{u"QT_QPA_PLATFORM=minimal:enable_fonts"_s} << QString();
     QTest::newRow("offscreen by argument over xcb")
         << QByteArrayList{"-platform", "offscreen"} << QStringList{u"QT_QPA_PLATFORM=xcb"_s} << QString();
-    QTest::newRow("offscreen by double-dash argument") << QByteArrayList{"--platform", "offscreen"} << QStringList{}
-                                                       << QString();
-    QTest::newRow("xcb falling back to offscreen") << QByteArrayList{}
-                                                   << QStringList{u"QT_QPA_PLATFORM=xcb;offscreen"_s} << QString();
+    QTest::newRow("offscreen by double-dash argument")
+        << QByteArrayList{"--platform", "offscreen"} << QStringList{} << QString();
+    QTest::newRow("xcb falling back to offscreen")
+        << QByteArrayList{} << QStringList{u"QT_QPA_PLATFORM=xcb;offscreen"_s} << QString();
     QTest::newRow("no display at all") << QByteArrayList{} << QStringList{}
                                        << u"la variable DISPLAY n'est pas définie"_s;
     QTest::newRow("xcb by argument over offscreen")
         << QByteArrayList{"-platform", "xcb"} << QStringList{u"QT_QPA_PLATFORM=offscreen"_s}
         << u"la variable DISPLAY n'est pas définie"_s;
-    QTest::newRow("X display nobody serves") << QByteArrayList{} << QStringList{u"DISPLAY=:%N"_s}
-                                             << u"l'affichage X « :%N » ne répond pas"_s;
+    QTest::newRow("X display nobody serves")
+        << QByteArrayList{} << QStringList{u"DISPLAY=:%N"_s} << u"l'affichage X « :%N » ne répond pas"_s;
     QTest::newRow("X display served") << QByteArrayList{} << QStringList{u"DISPLAY=:%X"_s} << QString();
-    QTest::newRow("X display served, screen named") << QByteArrayList{} << QStringList{u"DISPLAY=unix:%X.0"_s}
-                                                    << QString();
-    QTest::newRow("X display named by argument") << QByteArrayList{"-display", ":%X"}
-                                                 << QStringList{u"DISPLAY=:%N"_s} << QString();
+    QTest::newRow("X display served, screen named")
+        << QByteArrayList{} << QStringList{u"DISPLAY=unix:%X.0"_s} << QString();
+    QTest::newRow("X display named by argument")
+        << QByteArrayList{"-display", ":%X"} << QStringList{u"DISPLAY=:%N"_s} << QString();
     QTest::newRow("remote X display, left to the toolkit")
         << QByteArrayList{} << QStringList{u"DISPLAY=far.example:0"_s} << QString();
     QTest::newRow("Wayland display of the session")
         << QByteArrayList{} << QStringList{u"XDG_RUNTIME_DIR=%R"_s, u"WAYLAND_DISPLAY=wayland-test"_s} << QString();
-    QTest::newRow("Wayland display nobody serves")
-        << QByteArrayList{}
-        << QStringList{u"QT_QPA_PLATFORM=wayland"_s, u"XDG_RUNTIME_DIR=%R"_s, u"WAYLAND_DISPLAY=wayland-none"_s,
-                       u"DISPLAY=:%X"_s}
-        << u"aucun affichage Wayland ne répond"_s;
+    QTest::newRow("Wayland display nobody serves") << QByteArrayList{}
+                                                   << QStringList{u"QT_QPA_PLATFORM=wayland"_s, u"XDG_RUNTIME_DIR=%R"_s,
+                                                                  u"WAYLAND_DISPLAY=wayland-none"_s, u"DISPLAY=:%X"_s}
+                                                   << u"aucun affichage Wayland ne répond"_s;
 }
 
 void TestDisplayCheck::refusesOnlyWhenNoWindowSystemCanBeReached()
@@ -146,8 +145,8 @@ void TestDisplayCheck::refusesOnlyWhenNoWindowSystemCanBeReached()
     if (reason.isEmpty()) {
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     } else {
-        QCOMPARE(problem, u"Les KORVELAN ne peut pas démarrer : aucun affichage n'est disponible (%1).\n"_s
-                              .arg(fill(reason)));
+        QCOMPARE(problem,
+                 u"Les KORVELAN ne peut pas démarrer : aucun affichage n'est disponible (%1).\n"_s.arg(fill(reason)));
     }
 }
 

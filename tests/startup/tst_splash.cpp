@@ -30,13 +30,14 @@ struct SplashRun {
     {
         splash = std::make_unique<FrmBDem>(FrmBDem::Services{
             .data = &data,
-            .read = [this](const ResourceId &id) {
-                const qint64 now = boxes.clock.elapsed();
-                (id.type == u"KORVELAN" ? databaseAt : keywordsAt) = now;
-                cursorWhileLoading = splash->cursor().shape();
-                visibleWhileLoading = splash->isVisible();
-                return id.type == u"KORVELAN" ? database : keywords;
-            },
+            .read =
+                [this](const ResourceId &id) {
+                    const qint64 now = boxes.clock.elapsed();
+                    (id.type == u"KORVELAN" ? databaseAt : keywordsAt) = now;
+                    cursorWhileLoading = splash->cursor().shape();
+                    visibleWhileLoading = splash->isVisible();
+                    return id.type == u"KORVELAN" ? database : keywords;
+                },
             .boxes = &boxes,
             .loadMainWindow =
                 [this](FrmBDem &self) {

@@ -17,8 +17,8 @@ inline QByteArray databaseLine(int r)
     QByteArray line;
     for (int k = 1; k <= 16; ++k)
         line += 'r' + QByteArray::number(r) + 'f' + QByteArray::number(k) + '$';
-    line += QByteArray::number(r) + '$' + QByteArray::number(korvelan::RecordCount + 1 - r) + "$e" + QByteArray::number(r)
-            + " mot";
+    line += QByteArray::number(r) + '$' + QByteArray::number(korvelan::RecordCount + 1 - r) + "$e" +
+        QByteArray::number(r) + " mot";
     return line;
 }
 

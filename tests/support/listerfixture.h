@@ -23,8 +23,9 @@ struct ListerFixture {
     // The folder the windows read their documents from, as a descriptor; none by default.
     inline static int documentsFolder = -1;
 
-    explicit ListerFixture(const QByteArray &database = fixtures::joinLines(fixtures::databaseLines(korvelan::RecordCount)),
-                           const QByteArray &keywords = fixtures::keywordWords(korvelan::KeywordTotal).join("\r\n"))
+    explicit ListerFixture(
+        const QByteArray &database = fixtures::joinLines(fixtures::databaseLines(korvelan::RecordCount)),
+        const QByteArray &keywords = fixtures::keywordWords(korvelan::KeywordTotal).join("\r\n"))
     {
         data.additives = korvelan::loadAdditiveTable(database).table;
         data.keywords = korvelan::loadKeywordIndex(keywords).index;

@@ -23,8 +23,7 @@ namespace rtffixtures {
 using korvelan::readRtf;
 
 // Bytes of a literal, NUL bytes included.
-template <std::size_t N>
-inline QByteArray bytes(const char (&text)[N])
+template <std::size_t N> inline QByteArray bytes(const char (&text)[N])
 {
     return QByteArray(text, N - 1);
 }

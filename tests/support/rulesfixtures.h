@@ -22,10 +22,12 @@ inline QStringList recordFields(int number, const QString &code = QStringLiteral
                                 const QString &eu = QStringLiteral("Interdit"),
                                 const QString &fr = QStringLiteral("Oui"))
 {
+    // clang-format off
     return {code, name, category, QStringLiteral("curcumine, turmérique"), QStringLiteral("nc"), eu, fr,
             QStringLiteral("Non"), QStringLiteral("Non"), QStringLiteral("Non"), QStringLiteral("Non"),
             QStringLiteral("?"), QStringLiteral("Glace, yaourt."), QStringLiteral(" "), QStringLiteral(" "), risk,
             QString::number(number), QString::number(number), code.toLower() + QStringLiteral(" curcumine")};
+    // clang-format on
 }
 
 // A table built by the real loader from records given field by field (texts in Latin-1 range).

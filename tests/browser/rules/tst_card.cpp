@@ -22,10 +22,12 @@ void TestCard::cardLaysOutEveryShownField()
 {
     // Every field different, blank ones as one space, a name with a trailing space and symptoms with a
     // leading one: the card shows each exactly under its own caption.
+    // clang-format off
     const QStringList fields = {u"E950"_s, u"Acésulfate de potassium "_s, u"Divers - Edulcorant"_s,
                                 u"acésulfame K"_s, u"9"_s, u"Interdit"_s, u"Oui"_s, u"Non"_s, u"Non"_s,
                                 u"Non"_s, u"Oui"_s, u"Chimique"_s, u"Boissons light."_s, u" "_s,
                                 u" Maux de tête."_s, u"4"_s, u"604"_s, u"5"_s, u"e950 acesulfame"_s};
+    // clang-format on
     const AdditiveTable table = rulesfixtures::tableOf({fields});
     QCOMPARE(additiveCard(table.record(1)),
              u"FICHE DE L'ADDITIF E950\n"
@@ -62,9 +64,8 @@ void TestCard::recordsWithCode()
     QFETCH(QString, code);
     QFETCH(QList<int>, records);
     using rulesfixtures::recordFields;
-    const AdditiveTable table = rulesfixtures::tableOf(
-        {recordFields(1, u"E450iii"_s), recordFields(2, u"E472e"_s), recordFields(3, u"E472"_s),
-         recordFields(4, u"E450iii"_s)});
+    const AdditiveTable table = rulesfixtures::tableOf({recordFields(1, u"E450iii"_s), recordFields(2, u"E472e"_s),
+                                                        recordFields(3, u"E472"_s), recordFields(4, u"E450iii"_s)});
     QCOMPARE(korvelan::recordsWithCode(code, table), records);
 }
 

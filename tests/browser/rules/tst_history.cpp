@@ -49,8 +49,8 @@ void TestHistory::searchesInTurn_data()
                                      << QStringList{u"a"_s, u"zz"_s, QString()};
     QTest::newRow("space and digits before letters") << QStringList{u"e100"_s, u"e 100"_s, u"E100"_s, u"e10"_s}
                                                      << QStringList{u"E100"_s, u"e 100"_s, u"e10"_s, u"e100"_s};
-    QTest::newRow("code page, not Unicode") << QStringList{u"é"_s, u"\u0153"_s, u"z"_s}
-                                            << QStringList{u"z"_s, u"\u0153"_s, u"é"_s};
+    QTest::newRow("code page, not Unicode")
+        << QStringList{u"é"_s, u"\u0153"_s, u"z"_s} << QStringList{u"z"_s, u"\u0153"_s, u"é"_s};
 }
 
 void TestHistory::searchesInTurn()

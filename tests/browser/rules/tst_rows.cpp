@@ -38,7 +38,8 @@ void TestRows::listLine_data()
     using rulesfixtures::recordFields;
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("record 1") << recordFields(1)
+    QTest::newRow("record 1")
+        << recordFields(1)
         << u"E100     Curcumine                Colorant                 3   Interdit  Oui        $1"_s;
     QTest::newRow("long name cut")
         << recordFields(604, u"E950"_s, u"Acésulfate de potassium"_s, u"Divers - Edulcorant"_s, u"4"_s)
@@ -46,14 +47,17 @@ void TestRows::listLine_data()
     QTest::newRow("8-character code, FR forbidden")
         << recordFields(55, u"E160aiii"_s, u"Carotènes"_s, u"Colorant"_s, u"2"_s, u"Oui"_s, u"Interdit"_s)
         << u"E160aiii Carotènes                Colorant                 2   Oui       Interdit        $55"_s;
-    QTest::newRow("20-character name") << recordFields(62, u"E160d"_s, u"Lycopène de synthèse"_s)
+    QTest::newRow("20-character name")
+        << recordFields(62, u"E160d"_s, u"Lycopène de synthèse"_s)
         << u"E160d    Lycopène de synthèse     Colorant                 3   Interdit  Oui        $62"_s;
     QTest::newRow("21-character name, cut all the same")
         << recordFields(8, u"E212"_s, u"Benzoate de potassium"_s, u"Conservateur antioxydant"_s)
         << u"E212     Benzoate de potassium... Conservateur antioxyd... 3   Interdit  Oui        $8"_s;
-    QTest::newRow("number is field 17") << recordFields(391, u"E472e"_s)
+    QTest::newRow("number is field 17")
+        << recordFields(391, u"E472e"_s)
         << u"E472e    Curcumine                Colorant                 3   Interdit  Oui        $391"_s;
-    QTest::newRow("code longer than 8 left whole") << recordFields(9, u"E1001viii"_s)
+    QTest::newRow("code longer than 8 left whole")
+        << recordFields(9, u"E1001viii"_s)
         << u"E1001viii Curcumine                Colorant                 3   Interdit  Oui        $9"_s;
     // Empty fields keep the padding: 8 + 1 + 24 + 1 + 24 + 4 + 5 + 2 + 2 + 6 spaces.
     QTest::newRow("empty record") << QStringList(FieldCount, QString()) << QString(77, u' ') + u'$';
@@ -114,7 +118,8 @@ void TestRows::rowNumber()
 
 void TestRows::errorText()
 {
-    QCOMPARE(selectionErrorText(9), u"Erreur programme 9\r\nInterne 101\r\n\r\nL'indice n'appartient pas à la sélection."_s);
+    QCOMPARE(selectionErrorText(9),
+             u"Erreur programme 9\r\nInterne 101\r\n\r\nL'indice n'appartient pas à la sélection."_s);
     QCOMPARE(selectionErrorText(6), u"Erreur programme 6\r\nInterne 101\r\n\r\nDépassement de capacité."_s);
 }
 
@@ -176,7 +181,8 @@ void TestRows::flagListTakesExactOuiOnly_data()
     QTest::addColumn<QList<int>>("expected");
     QTest::newRow("EU") << int(AuthorisedEU) << QStringList{u"Oui"_s, u"Interdit"_s, u"Oui"_s} << QList<int>{1, 3};
     QTest::newRow("case and spaces") << int(AuthorisedFR)
-                                     << QStringList{u"oui"_s, u"Oui "_s, u" Oui"_s, u"OUI"_s, u"Oui"_s} << QList<int>{5};
+                                     << QStringList{u"oui"_s, u"Oui "_s, u" Oui"_s, u"OUI"_s, u"Oui"_s}
+                                     << QList<int>{5};
     QTest::newRow("none") << int(Halal) << QStringList{u"Non"_s, QString()} << QList<int>{};
 }
 

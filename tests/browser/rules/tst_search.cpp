@@ -33,8 +33,7 @@ void TestSearch::suggestions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
     const QStringList none;
-    QTest::newRow("ac") << u"ac"_s
-                        << QStringList{u"acacia"_s, u"acesulfame"_s, u"acetate"_s, u"acide"_s, u"Acajou"_s};
+    QTest::newRow("ac") << u"ac"_s << QStringList{u"acacia"_s, u"acesulfame"_s, u"acetate"_s, u"acide"_s, u"Acajou"_s};
     QTest::newRow("AC, capitals never match") << u"AC"_s << none;
     QTest::newRow("e1") << u"e1"_s << QStringList{u"e100"_s, u"e1000"_s, u"e1001"_s, u"e100i"_s, u"e101"_s};
     QTest::newRow("e100") << u"e100"_s << QStringList{u"e100"_s, u"e1000"_s, u"e1001"_s, u"e100i"_s};
@@ -101,8 +100,8 @@ void TestSearch::inputCheck_data()
     QTest::newRow("ampersand twice, one message") << u"a&b&c"_s << QStringList{u"&"_s} << u"abc"_s;
     QTest::newRow("two characters, in order") << u"x#y!"_s << QStringList{u"#"_s, u"!"_s} << u"xy"_s;
     QTest::newRow("no-break space") << u"a\u00A0b"_s << QStringList{u"\u00A0"_s} << u"ab"_s;
-    QTest::newRow("surrogate pair is one character") << u"a\U0001F600b\U0001F600"_s << QStringList{u"\U0001F600"_s}
-                                                     << u"ab"_s;
+    QTest::newRow("surrogate pair is one character")
+        << u"a\U0001F600b\U0001F600"_s << QStringList{u"\U0001F600"_s} << u"ab"_s;
     QString longText(150, u'a');
     longText[119] = u'$';
     QTest::newRow("150 characters, $ at 120") << longText << QStringList{u"$"_s} << QString(149, u'a');

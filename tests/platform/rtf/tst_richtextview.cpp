@@ -16,8 +16,7 @@ using namespace Qt::StringLiterals;
 using korvelan::AppFolder;
 using korvelan::RichTextView;
 
-class TestRichTextView : public QObject
-{
+class TestRichTextView : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -129,8 +128,8 @@ void TestRichTextView::onlyOrdinaryFilesAreRead()
 
 void TestRichTextView::readFromTheStartFolder_data()
 {
-    QTest::addColumn<QByteArray>("name");    // of the folder the program starts in
-    QTest::addColumn<QString>("change");     // what happens to it after the start
+    QTest::addColumn<QByteArray>("name"); // of the folder the program starts in
+    QTest::addColumn<QString>("change");  // what happens to it after the start
     QTest::addColumn<bool>("shown");
     QTest::newRow("ordinary name") << QByteArray("dossier") << QString() << true;
     QTest::newRow("name not valid UTF-8") << QByteArray("r\xe9sum\xe9-\xff") << QString() << true;

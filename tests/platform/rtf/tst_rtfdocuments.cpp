@@ -22,8 +22,7 @@ using namespace Qt::StringLiterals;
 using korvelan::readRtf;
 using namespace rtffixtures;
 
-class TestRtfDocuments : public QObject
-{
+class TestRtfDocuments : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -66,21 +65,25 @@ void TestRtfDocuments::table()
 void TestRtfDocuments::pictures_data()
 {
     QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QSizeF>("size");  // shown size in pixels, empty for no picture
+    QTest::addColumn<QSizeF>("size"); // shown size in pixels, empty for no picture
 
     QTest::newRow("png at its size") << "{\\rtf1 a{\\pict\\pngblip " + pictureHex("PNG") + "}b}" << QSizeF(4, 3);
-    QTest::newRow("png at the asked size") << "{\\rtf1 a{\\pict\\pngblip\\picwgoal1500\\pichgoal750\n" + pictureHex("PNG") + "}b}"
-                                           << QSizeF(100, 50);
-    QTest::newRow("scaled") << "{\\rtf1 a{\\pict\\picscalex200\\picscaley50\\pngblip " + pictureHex("PNG") + "}b}" << QSizeF(8, 1.5);
-    QTest::newRow("jpeg") << "{\\rtf1 a{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}\\jpegblip "
-                                 + pictureHex("JPG") + "}}b}"
-                          << QSizeF(4, 3);
-    QTest::newRow("binary png") << "{\\rtf1 a{\\pict\\pngblip\\bin" + QByteArray::number(QByteArray::fromHex(pictureHex("PNG")).size())
-                                       + " " + QByteArray::fromHex(pictureHex("PNG")) + "}b}"
-                                << QSizeF(4, 3);
-    QTest::newRow("metafile left out") << QByteArray("{\\rtf1 a{\\pict\\wmetafile8\\picw10\\pich10 0100090000}b}") << QSizeF();
+    QTest::newRow("png at the asked size")
+        << "{\\rtf1 a{\\pict\\pngblip\\picwgoal1500\\pichgoal750\n" + pictureHex("PNG") + "}b}" << QSizeF(100, 50);
+    QTest::newRow("scaled") << "{\\rtf1 a{\\pict\\picscalex200\\picscaley50\\pngblip " + pictureHex("PNG") + "}b}"
+                            << QSizeF(8, 1.5);
+    QTest::newRow("jpeg") << "{\\rtf1 a{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}\\jpegblip " +
+            pictureHex("JPG") +
+            "}}b}" << QSizeF(4, 3);
+    QTest::newRow("binary png") << "{\\rtf1 a{\\pict\\pngblip\\bin" +
+            QByteArray::number(QByteArray::fromHex(pictureHex("PNG")).size()) + " " +
+            QByteArray::fromHex(pictureHex("PNG")) +
+            "}b}" << QSizeF(4, 3);
+    QTest::newRow("metafile left out") << QByteArray("{\\rtf1 a{\\pict\\wmetafile8\\picw10\\pich10 0100090000}b}")
+                                       << QSizeF();
     QTest::newRow("broken png left out") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e470d0a1a0a0000}b}") << QSizeF();
-    QTest::newRow("truncated png left out") << "{\\rtf1 a{\\pict\\pngblip " + pictureHex("PNG").left(80) + "}b}" << QSizeF();
+    QTest::newRow("truncated png left out")
+        << "{\\rtf1 a{\\pict\\pngblip " + pictureHex("PNG").left(80) + "}b}" << QSizeF();
 }
 
 void TestRtfDocuments::pictures()
@@ -116,7 +119,8 @@ void TestRtfDocuments::writers_data()
     QTest::addColumn<int>("columns");
     QTest::addColumn<QString>("lastCell");
 
-    const QStringList resume{u"Les additifs alimentaires"_s, u"Un additif alimentaire est une substance ajoutée aux denrées."_s,
+    const QStringList resume{u"Les additifs alimentaires"_s,
+                             u"Un additif alimentaire est une substance ajoutée aux denrées."_s,
                              u"« E » : l’été, la crème brûlée, le cœur du problème à Noël."_s,
                              u"Texte final — avec un tiret cadratin et des guillemets “doubles”."_s};
     const QStringList licence{u"Licence d’utilisation"_s, u"Les KORVELAN — version 1.00"_s,
@@ -124,12 +128,12 @@ void TestRtfDocuments::writers_data()
                               u"Fin de la licence."_s};
     for (const char *writer : {"pandoc", "libreoffice"}) {
         const QString w = QString::fromLatin1(writer);
-        QTest::addRow("résumé by %s", writer) << u"resume-"_s + w + u".rtf"_s << resume << u"additif alimentaire"_s
-                                              << u"ajoutée"_s << u"Conservateurs"_s << u"Chercher les numéros E"_s << 3
-                                              << 3 << u"Conservateur"_s;
-        QTest::addRow("licence by %s", writer) << u"licence-"_s + w + u".rtf"_s << licence << u"Les KORVELAN"_s
-                                               << u"tel quel"_s << u"Deuxième point"_s << u"Étape deux"_s << 2 << 2
-                                               << u"Élevé"_s;
+        QTest::addRow("résumé by %s", writer)
+            << u"resume-"_s + w + u".rtf"_s << resume << u"additif alimentaire"_s << u"ajoutée"_s << u"Conservateurs"_s
+            << u"Chercher les numéros E"_s << 3 << 3 << u"Conservateur"_s;
+        QTest::addRow("licence by %s", writer)
+            << u"licence-"_s + w + u".rtf"_s << licence << u"Les KORVELAN"_s << u"tel quel"_s << u"Deuxième point"_s
+            << u"Étape deux"_s << 2 << 2 << u"Élevé"_s;
     }
 }
 
@@ -143,7 +147,8 @@ void TestRtfDocuments::writers()
     for (const QString &phrase : phrases)
         QVERIFY2(text.contains(phrase), qPrintable(phrase + u" not in:\n"_s + text));
     // Nothing of the tables, styles and document information that come before the text.
-    for (const QString &hidden : {u"Normal"_s, u"Heading"_s, u"Times New Roman"_s, u"Helvetica"_s, u"LibreOffice"_s, u"PAGE"_s})
+    for (const QString &hidden :
+         {u"Normal"_s, u"Heading"_s, u"Times New Roman"_s, u"Helvetica"_s, u"LibreOffice"_s, u"PAGE"_s})
         QVERIFY2(!text.contains(hidden), qPrintable(hidden));
 
     QFETCH(QString, bold);

@@ -49,8 +49,7 @@ QString tokens(const QByteArray &input)
 
 } // namespace
 
-class TestRtfLexer : public QObject
-{
+class TestRtfLexer : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -67,10 +66,9 @@ void TestRtfLexer::tokens_data()
     QTest::newRow("a word ends at a non-letter") << "\\par\\b0x"_ba << u"\\par \\b0 'x'"_s;
     QTest::newRow("negative parameter") << "\\li-360 x"_ba << u"\\li-360 'x'"_s;
     QTest::newRow("a minus without a digit is text") << "\\li-x"_ba << u"\\li '-x'"_s;
-    QTest::newRow("parameters saturate") << "\\fs99999999999\\fs-99999999999"_ba
-                                         << u"\\fs2147483647 \\fs-2147483647"_s;
-    QTest::newRow("a word longer than any real one") << QByteArray("\\b" + QByteArray(32, 'b') + "1 x")
-                                                     << u"\\?1 'x'"_s;
+    QTest::newRow("parameters saturate") << "\\fs99999999999\\fs-99999999999"_ba << u"\\fs2147483647 \\fs-2147483647"_s;
+    QTest::newRow("a word longer than any real one")
+        << QByteArray("\\b" + QByteArray(32, 'b') + "1 x") << u"\\?1 'x'"_s;
     QTest::newRow("line ends belong to no token") << "a\r\nb\\\nc"_ba << u"'a' 'b' SNL 'c'"_s;
     QTest::newRow("hex characters") << "\\'e9\\'C9x"_ba << u"#e9 #c9 'x'"_s;
     QTest::newRow("broken hex characters are dropped") << "\\'g1\\'4x\\'4"_ba << u"'g1' 'x'"_s;

@@ -22,8 +22,7 @@ using namespace Qt::StringLiterals;
 using korvelan::readRtf;
 using namespace rtffixtures;
 
-class TestRtfLimits : public QObject
-{
+class TestRtfLimits : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -38,21 +37,26 @@ private Q_SLOTS:
 void TestRtfLimits::malformed_data()
 {
     QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QString>("expected");  // what the document must still show
+    QTest::addColumn<QString>("expected"); // what the document must still show
 
     QTest::newRow("header only") << QByteArray("{\\rtf") << QString();
     QTest::newRow("groups left open") << QByteArray("{\\rtf1 a{b{\\b c") << u"abc"_s;
     QTest::newRow("too many closing braces") << QByteArray("{\\rtf1 a}}}}b") << u"a"_s;
     QTest::newRow("closing brace first") << QByteArray("{\\rtf1}}a") << QString();
-    QTest::newRow("deep nesting")
-        << QByteArray("{\\rtf1 a" + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') + "b}") << u"ab"_s;
+    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 a" + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') +
+                                                "b}")
+                                  << u"ab"_s;
     QTest::newRow("deep nesting left open") << QByteArray("{\\rtf1 a" + QByteArray(100000, '{') + "x") << u"a"_s;
-    QTest::newRow("deep table of fonts")
-        << QByteArray("{\\rtf1{\\fonttbl" + QByteArray(300, '{') + "\\f0 Arial;" + QByteArray(300, '}') + "}a}") << u"a"_s;
+    QTest::newRow("deep table of fonts") << QByteArray("{\\rtf1{\\fonttbl" + QByteArray(300, '{') + "\\f0 Arial;" +
+                                                       QByteArray(300, '}') + "}a}")
+                                         << u"a"_s;
     QTest::newRow("huge numbers")
-        << QByteArray("{\\rtf1\\fs99999999999999999999 a\\li-99999999999999 b\\u99999999999 c\\uc999999999 \\cf4294967296 d}")
+        << QByteArray(
+               "{\\rtf1\\fs99999999999999999999 a\\li-99999999999999 b\\u99999999999 c\\uc999999999 \\cf4294967296 d}")
         << u"abd"_s;
-    QTest::newRow("huge indents") << QByteArray("{\\rtf1\\li2147483647\\fi-2147483647\\sb2147483647\\tx2147483647 a\\par}") << u"a"_s;
+    QTest::newRow("huge indents") << QByteArray(
+                                         "{\\rtf1\\li2147483647\\fi-2147483647\\sb2147483647\\tx2147483647 a\\par}")
+                                  << u"a"_s;
     QTest::newRow("bin past the end") << QByteArray("{\\rtf1 a\\bin999999 xyz") << u"a"_s;
     QTest::newRow("bin huge") << QByteArray("{\\rtf1 a\\bin99999999999999999999 xyz}") << u"a"_s;
     QTest::newRow("bin negative") << QByteArray("{\\rtf1 a\\bin-5 b}") << u"ab"_s;
@@ -65,15 +69,15 @@ void TestRtfLimits::malformed_data()
     QTest::newRow("backslash at the end") << QByteArray("{\\rtf1 a\\") << u"a"_s;
     QTest::newRow("nul bytes everywhere") << bytes("{\\rtf1 \0\\b\0 a\0{\0}\\'\0b}") << u"ab"_s;
     QTest::newRow("font table left open") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial") << QString();
-    QTest::newRow("bad colour table") << QByteArray("{\\rtf1{\\colortbl;\\red300\\green-5\\blue9;}\\cf2147483647 a\\highlight-3 b}")
-                                      << u"ab"_s;
+    QTest::newRow("bad colour table")
+        << QByteArray("{\\rtf1{\\colortbl;\\red300\\green-5\\blue9;}\\cf2147483647 a\\highlight-3 b}") << u"ab"_s;
     QTest::newRow("picture garbage") << QByteArray("{\\rtf1{\\pict\\pngblip 89504e47zz\\bin3 abc}a}") << u"a"_s;
     QTest::newRow("picture left open") << QByteArray("{\\rtf1 a{\\pict\\pngblip 8950") << u"a"_s;
     QTest::newRow("cells without rows") << QByteArray("{\\rtf1 a\\cell b\\cell") << u"ab"_s;
     QTest::newRow("rows without cells") << QByteArray("{\\rtf1 \\trowd\\row\\row x}") << u"x"_s;
     QTest::newRow("row left open") << QByteArray("{\\rtf1 \\trowd\\cellx100\\intbl a\\cell b") << u"ab"_s;
-    QTest::newRow("cell boundaries backwards") << QByteArray("{\\rtf1 \\trowd\\cellx900\\cellx100\\cellx-5\\intbl a\\cell b\\cell c\\cell\\row}")
-                                               << u"abc"_s;
+    QTest::newRow("cell boundaries backwards")
+        << QByteArray("{\\rtf1 \\trowd\\cellx900\\cellx100\\cellx-5\\intbl a\\cell b\\cell c\\cell\\row}") << u"abc"_s;
     QTest::newRow("many cells in a row") << "{\\rtf1 " + QByteArray("c\\cell ").repeated(1000) + "\\row}" << u"c"_s;
     QTest::newRow("many fonts") << "{\\rtf1{\\fonttbl" + QByteArray("{\\f1 X;}").repeated(5000) + "}a}" << u"a"_s;
     QTest::newRow("upr left open") << QByteArray("{\\rtf1 {\\upr{a") << QString();
@@ -93,7 +97,7 @@ void TestRtfLimits::malformed()
     timer.start();
     QTextDocument document;
     QVERIFY(readRtf(rtf, document));
-    const QString text = document.toPlainText().remove(u'\n');  // table cells are lines of their own
+    const QString text = document.toPlainText().remove(u'\n'); // table cells are lines of their own
     QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(text.contains(expected), qPrintable(text.left(200)));
     QVERIFY(text.size() <= korvelan::RtfLimits{}.maxInputBytes);
@@ -156,7 +160,8 @@ Cost costOf(const QTextDocument &document)
         for (const QTextLayout::FormatRange &run : runs) {
             cost.largestPoints = std::max(cost.largestPoints, run.format.fontPointSize());
             if (run.format.isImageFormat()) {
-                const QVariant image = document.resource(QTextDocument::ImageResource, QUrl(run.format.toImageFormat().name()));
+                const QVariant image =
+                    document.resource(QTextDocument::ImageResource, QUrl(run.format.toImageFormat().name()));
                 cost.picturePixels += qint64(image.value<QImage>().width()) * image.value<QImage>().height();
             }
         }
@@ -169,23 +174,27 @@ Cost costOf(const QTextDocument &document)
 void TestRtfLimits::costlyDocumentsStayWithinLimits_data()
 {
     QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<qint64>("picturePixels");  // at most, when less than the limit
+    QTest::addColumn<qint64>("picturePixels"); // at most, when less than the limit
 
     const QByteArray words = QByteArray("additif alimentaire colorant ").repeated(10000);
     const QByteArray picture = "{\\pict\\pngblip " + pictureHex("PNG", {2048, 2048}) + "}";
     QTest::newRow("letters 1638 points high") << QByteArray("{\\rtf1\\fs3276 grand}") << qint64(0);
     QTest::newRow("one long paragraph") << "{\\rtf1 " + words + "}" << qint64(0);
     QTest::newRow("letters without a space") << "{\\rtf1 " + QByteArray(20000, 'a') + "}" << qint64(0);
-    QTest::newRow("many runs in a paragraph") << "{\\rtf1 " + QByteArray("{\\b a}{\\i b}").repeated(5000) + "}" << qint64(0);
-    QTest::newRow("many runs") << "{\\rtf1 " + (QByteArray("{\\b a}{\\i b}").repeated(50) + "\\par ").repeated(500) + "}" << qint64(0);
+    QTest::newRow("many runs in a paragraph")
+        << "{\\rtf1 " + QByteArray("{\\b a}{\\i b}").repeated(5000) + "}" << qint64(0);
+    QTest::newRow("many runs") << "{\\rtf1 " + (QByteArray("{\\b a}{\\i b}").repeated(50) + "\\par ").repeated(500) +
+            "}" << qint64(0);
     QTest::newRow("many short paragraphs") << "{\\rtf1 " + QByteArray("a\\par ").repeated(200000) + "}" << qint64(0);
-    QTest::newRow("table of 25,000 cells")
-        << "{\\rtf1 " + ("\\trowd\\cellx1000\\cellx2000\\cellx3000\\cellx4000\\cellx5000"
-                           + QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n").repeated(5000) + "}"
-        << qint64(0);
+    QTest::newRow("table of 25,000 cells") << "{\\rtf1 " +
+            ("\\trowd\\cellx1000\\cellx2000\\cellx3000\\cellx4000\\cellx5000" +
+             QByteArray("\\pard\\intbl E100\\cell ").repeated(5) + "\\row\n")
+                .repeated(5000) +
+            "}" << qint64(0);
     QTest::newRow("three large pictures") << "{\\rtf1 " + picture.repeated(3) + "}" << qint64(0);
     QTest::newRow("a large picture shown small")
-        << "{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal750 " + pictureHex("PNG", {2048, 2048}) + "}}" << qint64(100 * 50);
+        << "{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal750 " + pictureHex("PNG", {2048, 2048}) + "}}"
+        << qint64(100 * 50);
 }
 
 // Whatever a document holds, what it costs to lay out and to keep stays within the limits: the
@@ -200,9 +209,11 @@ void TestRtfLimits::costlyDocumentsStayWithinLimits()
     QVERIFY(readRtf(rtf, document));
     const Cost cost = costOf(document);
     QVERIFY2(cost.largestPoints <= 72, qPrintable(QString::number(cost.largestPoints)));
-    QVERIFY2(cost.characters <= limits.maxCharacters + limits.maxTableCells + 1, qPrintable(QString::number(cost.characters)));
+    QVERIFY2(cost.characters <= limits.maxCharacters + limits.maxTableCells + 1,
+             qPrintable(QString::number(cost.characters)));
     QVERIFY2(cost.longestParagraph <= limits.maxParagraphLength, qPrintable(QString::number(cost.longestParagraph)));
-    QVERIFY2(cost.mostRunsInAParagraph <= limits.maxRunsPerParagraph, qPrintable(QString::number(cost.mostRunsInAParagraph)));
+    QVERIFY2(cost.mostRunsInAParagraph <= limits.maxRunsPerParagraph,
+             qPrintable(QString::number(cost.mostRunsInAParagraph)));
     QVERIFY2(cost.runs <= limits.maxRuns + document.blockCount(), qPrintable(QString::number(cost.runs)));
     // A table is laid out whole, in one step that the window waits for: a thousand cells already
     // take a tenth of a second or more.

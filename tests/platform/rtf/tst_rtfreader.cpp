@@ -23,8 +23,7 @@ using namespace Qt::StringLiterals;
 using korvelan::readRtf;
 using namespace rtffixtures;
 
-class TestRtfReader : public QObject
-{
+class TestRtfReader : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -73,7 +72,8 @@ void TestRtfReader::text_data()
     QTest::newRow("backslash before line end") << QByteArray("{\\rtf1 a\\\nb}") << u"a|b"_s;
     QTest::newRow("escapes") << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << u"a{b}c\\d"_s;
     QTest::newRow("spaces and hyphens") << QByteArray("{\\rtf1 a\\~b\\-c\\_d}") << u"a\u00A0b\u00ADc\u2011d"_s;
-    QTest::newRow("named symbols") << QByteArray("{\\rtf1 \\bullet\\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote}")
+    QTest::newRow("named symbols") << QByteArray(
+                                          "{\\rtf1 \\bullet\\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote}")
                                    << u"•—–‘’“”"_s;
     QTest::newRow("tab and line") << QByteArray("{\\rtf1 a\\tab b\\line c}") << u"a\tb\u2028c"_s;
     QTest::newRow("space ends a word") << QByteArray("{\\rtf1 \\b  a}") << u" a"_s;
@@ -83,12 +83,14 @@ void TestRtfReader::text_data()
     QTest::newRow("windows-1253") << QByteArray("{\\rtf1\\ansi\\ansicpg1253 \\'e1\\'e2}") << u"αβ"_s;
     QTest::newRow("unknown code page reads as 1252") << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'e9}") << u"é"_s;
     QTest::newRow("raw high bytes") << QByteArray("{\\rtf1 caf\xe9}") << u"café"_s;
-    QTest::newRow("font charset") << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}\\f0\\'e9\\f1\\'e9}")
-                                  << u"éй"_s;
-    QTest::newRow("symbol font") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}{\\f1\\'b7}\\tab x}")
+    QTest::newRow("font charset")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}\\f0\\'e9\\f1\\'e9}")
+        << u"éй"_s;
+    QTest::newRow("symbol font") << QByteArray(
+                                        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}{\\f1\\'b7}\\tab x}")
                                  << u"•\tx"_s;
-    QTest::newRow("wingdings private use") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Wingdings;}}{\\f1\\u-3844?}x}")
-                                           << u"\u2713x"_s;
+    QTest::newRow("wingdings private use")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Wingdings;}}{\\f1\\u-3844?}x}") << u"\u2713x"_s;
     QTest::newRow("unicode with fallback") << QByteArray("{\\rtf1 \\u233?t\\u233\\'e9}") << u"été"_s;
     QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0 \\u233 t}") << u"ét"_s;
     QTest::newRow("uc2") << QByteArray("{\\rtf1\\uc2 \\u339\\'6f\\'65ur}") << u"œur"_s;
@@ -111,12 +113,13 @@ void TestRtfReader::text_data()
                                << u"•\tItem|Titre"_s;
     QTest::newRow("old list text") << QByteArray("{\\rtf1{\\pntext 1.\\tab}Un{\\*\\pn\\pnlvlbody{\\pntxta .}}\\par}")
                                    << u"1.\tUn"_s;
-    QTest::newRow("field result") << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"https://x.fr\"}{\\fldrslt lien}}}")
+    QTest::newRow("field result") << QByteArray(
+                                         "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"https://x.fr\"}{\\fldrslt lien}}}")
                                   << u"lien"_s;
     QTest::newRow("unicode alternative") << QByteArray("{\\rtf1 {\\upr{ansi}{\\*\\ud{unicode}}}}") << u"unicode"_s;
     QTest::newRow("text after the document") << QByteArray("{\\rtf1 a}b{c}") << u"a"_s;
-    QTest::newRow("shape picture fallback skipped") << QByteArray("{\\rtf1 a{\\nonshppict{\\pict\\wmetafile8 0102}}b}")
-                                                    << u"ab"_s;
+    QTest::newRow("shape picture fallback skipped")
+        << QByteArray("{\\rtf1 a{\\nonshppict{\\pict\\wmetafile8 0102}}b}") << u"ab"_s;
 }
 
 void TestRtfReader::text()
@@ -140,28 +143,52 @@ void TestRtfReader::characterFormat_data()
 
     const QByteArray colours = "{\\colortbl;\\red255\\green0\\blue0;\\red255\\green255\\blue0;}";
     const QColor none;
-    QTest::newRow("plain") << QByteArray("{\\rtf1 mot}") << u"mot"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("bold") << QByteArray("{\\rtf1 a{\\b gras}b}") << u"gras"_s << true << false << false << false << 12.0 << none << none;
-    QTest::newRow("group ends bold") << QByteArray("{\\rtf1 {\\b gras} normal}") << u"normal"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("b0") << QByteArray("{\\rtf1 \\b gras\\b0  normal}") << u"normal"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("italic") << QByteArray("{\\rtf1 \\i penche}") << u"penche"_s << false << true << false << false << 12.0 << none << none;
-    QTest::newRow("i0") << QByteArray("{\\rtf1 \\i a\\i0 droit}") << u"droit"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("underline") << QByteArray("{\\rtf1 \\ul dessous}") << u"dessous"_s << false << false << true << false << 12.0 << none << none;
-    QTest::newRow("double underline") << QByteArray("{\\rtf1 \\uldb dessous}") << u"dessous"_s << false << false << true << false << 12.0 << none << none;
-    QTest::newRow("ulnone") << QByteArray("{\\rtf1 \\ul a\\ulnone b}") << u"b"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("ul0") << QByteArray("{\\rtf1 \\ul a\\ul0 b}") << u"b"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("underline colour is not underline") << QByteArray("{\\rtf1 \\ulc1 b}") << u"b"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("strike") << QByteArray("{\\rtf1 \\strike barre}") << u"barre"_s << false << false << false << true << 12.0 << none << none;
-    QTest::newRow("strike0") << QByteArray("{\\rtf1 \\strike a\\strike0 b}") << u"b"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("size") << QByteArray("{\\rtf1 \\fs36 grand}") << u"grand"_s << false << false << false << false << 18.0 << none << none;
-    QTest::newRow("associated bold ignored") << QByteArray("{\\rtf1 \\ab\\afs40 mot}") << u"mot"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("colour") << QByteArray("{\\rtf1" + colours + "{\\cf1 rouge}}") << u"rouge"_s << false << false << false << false << 12.0 << QColor(255, 0, 0) << none;
-    QTest::newRow("cf0 is automatic") << QByteArray("{\\rtf1" + colours + "\\cf1 a\\cf0 auto}") << u"auto"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("colour out of table") << QByteArray("{\\rtf1" + colours + "\\cf9 auto}") << u"auto"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("highlight") << QByteArray("{\\rtf1" + colours + "{\\highlight2 jaune}}") << u"jaune"_s << false << false << false << false << 12.0 << none << QColor(255, 255, 0);
-    QTest::newRow("cb") << QByteArray("{\\rtf1" + colours + "{\\cb2 jaune}}") << u"jaune"_s << false << false << false << false << 12.0 << none << QColor(255, 255, 0);
-    QTest::newRow("plain resets") << QByteArray("{\\rtf1" + colours + "\\b\\i\\ul\\strike\\fs40\\cf1\\highlight2 x\\plain y}") << u"y"_s << false << false << false << false << 12.0 << none << none;
-    QTest::newRow("everything") << QByteArray("{\\rtf1" + colours + "\\b\\i\\ul\\strike\\fs40\\cf1\\highlight2 x}") << u"x"_s << true << true << true << true << 20.0 << QColor(255, 0, 0) << QColor(255, 255, 0);
+    QTest::newRow("plain") << QByteArray("{\\rtf1 mot}") << u"mot"_s << false << false << false << false << 12.0 << none
+                           << none;
+    QTest::newRow("bold") << QByteArray("{\\rtf1 a{\\b gras}b}") << u"gras"_s << true << false << false << false << 12.0
+                          << none << none;
+    QTest::newRow("group ends bold") << QByteArray("{\\rtf1 {\\b gras} normal}") << u"normal"_s << false << false
+                                     << false << false << 12.0 << none << none;
+    QTest::newRow("b0") << QByteArray("{\\rtf1 \\b gras\\b0  normal}") << u"normal"_s << false << false << false
+                        << false << 12.0 << none << none;
+    QTest::newRow("italic") << QByteArray("{\\rtf1 \\i penche}") << u"penche"_s << false << true << false << false
+                            << 12.0 << none << none;
+    QTest::newRow("i0") << QByteArray("{\\rtf1 \\i a\\i0 droit}") << u"droit"_s << false << false << false << false
+                        << 12.0 << none << none;
+    QTest::newRow("underline") << QByteArray("{\\rtf1 \\ul dessous}") << u"dessous"_s << false << false << true << false
+                               << 12.0 << none << none;
+    QTest::newRow("double underline") << QByteArray("{\\rtf1 \\uldb dessous}") << u"dessous"_s << false << false << true
+                                      << false << 12.0 << none << none;
+    QTest::newRow("ulnone") << QByteArray("{\\rtf1 \\ul a\\ulnone b}") << u"b"_s << false << false << false << false
+                            << 12.0 << none << none;
+    QTest::newRow("ul0") << QByteArray("{\\rtf1 \\ul a\\ul0 b}") << u"b"_s << false << false << false << false << 12.0
+                         << none << none;
+    QTest::newRow("underline colour is not underline")
+        << QByteArray("{\\rtf1 \\ulc1 b}") << u"b"_s << false << false << false << false << 12.0 << none << none;
+    QTest::newRow("strike") << QByteArray("{\\rtf1 \\strike barre}") << u"barre"_s << false << false << false << true
+                            << 12.0 << none << none;
+    QTest::newRow("strike0") << QByteArray("{\\rtf1 \\strike a\\strike0 b}") << u"b"_s << false << false << false
+                             << false << 12.0 << none << none;
+    QTest::newRow("size") << QByteArray("{\\rtf1 \\fs36 grand}") << u"grand"_s << false << false << false << false
+                          << 18.0 << none << none;
+    QTest::newRow("associated bold ignored") << QByteArray("{\\rtf1 \\ab\\afs40 mot}") << u"mot"_s << false << false
+                                             << false << false << 12.0 << none << none;
+    QTest::newRow("colour") << QByteArray("{\\rtf1" + colours + "{\\cf1 rouge}}") << u"rouge"_s << false << false
+                            << false << false << 12.0 << QColor(255, 0, 0) << none;
+    QTest::newRow("cf0 is automatic") << QByteArray("{\\rtf1" + colours + "\\cf1 a\\cf0 auto}") << u"auto"_s << false
+                                      << false << false << false << 12.0 << none << none;
+    QTest::newRow("colour out of table") << QByteArray("{\\rtf1" + colours + "\\cf9 auto}") << u"auto"_s << false
+                                         << false << false << false << 12.0 << none << none;
+    QTest::newRow("highlight") << QByteArray("{\\rtf1" + colours + "{\\highlight2 jaune}}") << u"jaune"_s << false
+                               << false << false << false << 12.0 << none << QColor(255, 255, 0);
+    QTest::newRow("cb") << QByteArray("{\\rtf1" + colours + "{\\cb2 jaune}}") << u"jaune"_s << false << false << false
+                        << false << 12.0 << none << QColor(255, 255, 0);
+    QTest::newRow("plain resets") << QByteArray("{\\rtf1" + colours +
+                                                "\\b\\i\\ul\\strike\\fs40\\cf1\\highlight2 x\\plain y}")
+                                  << u"y"_s << false << false << false << false << 12.0 << none << none;
+    QTest::newRow("everything") << QByteArray("{\\rtf1" + colours + "\\b\\i\\ul\\strike\\fs40\\cf1\\highlight2 x}")
+                                << u"x"_s << true << true << true << true << 20.0 << QColor(255, 0, 0)
+                                << QColor(255, 255, 0);
 }
 
 void TestRtfReader::characterFormat()
@@ -195,15 +222,16 @@ void TestRtfReader::fontFamily()
     QCOMPARE(formatOf(document, u"b"_s).fontStyleHint(), QFont::Serif);
     QCOMPARE(formatOf(document, u"c"_s).fontFamilies().toStringList(), QStringList{u"Arial"_s});
     QCOMPARE(formatOf(document, u"d"_s).fontFamilies().toStringList(), QStringList{u"Arial"_s});
-    QVERIFY(!formatOf(document, u"e"_s).hasProperty(QTextFormat::FontFamilies));  // no such font
+    QVERIFY(!formatOf(document, u"e"_s).hasProperty(QTextFormat::FontFamilies)); // no such font
 }
 
 void TestRtfReader::hyperlink()
 {
     QTextDocument document;
-    readRtf("{\\rtf1 voir {\\field{\\*\\fldinst {HYPERLINK \"https://exemple.fr/page\" }}{\\fldrslt {\\ul le site}}} ou "
-            "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}.}",
-            document);
+    readRtf(
+        "{\\rtf1 voir {\\field{\\*\\fldinst {HYPERLINK \"https://exemple.fr/page\" }}{\\fldrslt {\\ul le site}}} ou "
+        "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}.}",
+        document);
     QCOMPARE(rawText(document), u"voir le site ou 3."_s);
     const QTextCharFormat link = formatOf(document, u"site"_s);
     QVERIFY(link.isAnchor());
@@ -217,7 +245,7 @@ void TestRtfReader::paragraphFormat_data()
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("alignment");
-    QTest::addColumn<QList<qreal>>("margins");  // left, right, first line, before, after in pixels
+    QTest::addColumn<QList<qreal>>("margins"); // left, right, first line, before, after in pixels
 
     const QList<qreal> none{0, 0, 0, 0, 0};
     QTest::newRow("left by default") << QByteArray("{\\rtf1 a\\par}") << u"a"_s << int(Qt::AlignLeft) << none;
@@ -226,11 +254,14 @@ void TestRtfReader::paragraphFormat_data()
     QTest::newRow("justified") << QByteArray("{\\rtf1\\qj a\\par}") << u"a"_s << int(Qt::AlignJustify) << none;
     QTest::newRow("indents and spacing") << QByteArray("{\\rtf1\\li1440\\ri720\\fi-360\\sb240\\sa120 a\\par}") << u"a"_s
                                          << int(Qt::AlignLeft) << QList<qreal>{96, 48, -24, 16, 8};
-    QTest::newRow("properties apply at par") << QByteArray("{\\rtf1 a\\qr\\li150\\par}") << u"a"_s << int(Qt::AlignRight)
-                                             << QList<qreal>{10, 0, 0, 0, 0};
-    QTest::newRow("pard resets") << QByteArray("{\\rtf1\\qc\\li720 a\\par\\pard b\\par}") << u"b"_s << int(Qt::AlignLeft) << none;
-    QTest::newRow("group restores") << QByteArray("{\\rtf1{\\qc a\\par}b\\par}") << u"b"_s << int(Qt::AlignLeft) << none;
-    QTest::newRow("last paragraph without par") << QByteArray("{\\rtf1 a\\par\\qc b}") << u"b"_s << int(Qt::AlignHCenter) << none;
+    QTest::newRow("properties apply at par")
+        << QByteArray("{\\rtf1 a\\qr\\li150\\par}") << u"a"_s << int(Qt::AlignRight) << QList<qreal>{10, 0, 0, 0, 0};
+    QTest::newRow("pard resets") << QByteArray("{\\rtf1\\qc\\li720 a\\par\\pard b\\par}") << u"b"_s
+                                 << int(Qt::AlignLeft) << none;
+    QTest::newRow("group restores") << QByteArray("{\\rtf1{\\qc a\\par}b\\par}") << u"b"_s << int(Qt::AlignLeft)
+                                    << none;
+    QTest::newRow("last paragraph without par")
+        << QByteArray("{\\rtf1 a\\par\\qc b}") << u"b"_s << int(Qt::AlignHCenter) << none;
 }
 
 void TestRtfReader::paragraphFormat()
@@ -279,7 +310,8 @@ void TestRtfReader::richEditStyle()
             "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
             "\\pard\\sa200\\sl276\\slmult1\\qc\\b\\f0\\fs22\\lang12 Titre\\b0\\par\r\n"
             "\\pard\\sa200\\sl276\\slmult1\\cf1 Texte en rouge \\'e9t\\'e9\\cf0\\par\r\n"
-            "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720\\sa200\\sl276\\slmult1 Un\\par\r\n"
+            "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-"
+            "360\\li720\\sa200\\sl276\\slmult1 Un\\par\r\n"
             "{\\pntext\\f1\\'B7\\tab}Deux\\par\r\n"
             "\\pard\\sa200\\sl276\\slmult1\\par\r\n}\r\n\0",
             document);
