@@ -7,6 +7,7 @@
 #include "frmlister.h"
 #include "recordingmessageboxes.h"
 #include "resource.h"
+#include "searchwords.h"
 
 #include <benchmark/benchmark.h>
 
@@ -127,17 +128,6 @@ void BM_SearchAcide(benchmark::State &state)
         search->click();
     }
     state.counters["rows"] = results->count();
-}
-
-// `count` different characters, none of them allowed in a search word.
-QString distinctDisallowed(int count)
-{
-    QString text;
-    for (char16_t c = 0x100; text.size() < count; ++c) {
-        if (!QChar::isSurrogate(c))
-            text.append(QChar(c));
-    }
-    return text;
 }
 
 // What a paste may bring: 32,767 characters (the field's limit) drawn from the whole of Unicode

@@ -1,5 +1,6 @@
 #include "listerfixture.h"
 #include "resource.h"
+#include "searchwords.h"
 #include "suggestions.h"
 
 #include <QComboBox>
@@ -71,17 +72,6 @@ struct WatchingBoxes : RecordingMessageBoxes {
         return RecordingMessageBoxes::show(icon, title, text, buttons);
     }
 };
-
-// `count` different characters, none of them allowed in a search word.
-QString distinctDisallowed(int count)
-{
-    QString text;
-    for (char16_t c = 0x100; text.size() < count; ++c) {
-        if (!QChar::isSurrogate(c))
-            text.append(QChar(c));
-    }
-    return text;
-}
 
 // `count` different disallowed characters, each `times` times, between allowed letters.
 QString disallowedAmongLetters(int count, int times)
