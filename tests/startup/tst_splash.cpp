@@ -152,15 +152,21 @@ void TestSplash::failingLoadsAreReportedAndTheChainGoesOn_data()
     QTest::newRow("keyword list of 1,000 words") << false << true;
 }
 
+// Takes the database away, or gives the keyword list 1,000 words where the index expects more.
+static void breakLoads(SplashRun &run, bool databaseFails, bool keywordsFail)
+{
+    if (databaseFails)
+        run.database.reset();
+    if (keywordsFail)
+        run.keywords = fixtures::keywordWords(1000).join("\r\n");
+}
+
 void TestSplash::failingLoadsAreReportedAndTheChainGoesOn()
 {
     QFETCH(bool, databaseFails);
     QFETCH(bool, keywordsFail);
     SplashRun run;
-    if (databaseFails)
-        run.database.reset();
-    if (keywordsFail)
-        run.keywords = fixtures::keywordWords(1000).join("\r\n");
+    breakLoads(run, databaseFails, keywordsFail);
     run.start();
     QTRY_VERIFY_WITH_TIMEOUT(run.mainWindowAt >= 0, 5000);
 
@@ -185,10 +191,7 @@ void TestSplash::failureBoxHoldsUpTheNextStep()
     QFETCH(bool, databaseFails);
     QFETCH(bool, keywordsFail);
     SplashRun run;
-    if (databaseFails)
-        run.database.reset();
-    if (keywordsFail)
-        run.keywords = fixtures::keywordWords(1000).join("\r\n");
+    breakLoads(run, databaseFails, keywordsFail);
     // Every step is due at once: one started before the box would run while the box is open.
     QList<int> delays;
     run.startStep = [&](int milliseconds, std::function<void()> step) {
