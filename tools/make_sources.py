@@ -189,7 +189,7 @@ class Rules:
         if not self.eu_listed(code):
             return 0
         substance = self.substance_of.get(code)
-        if substance and any(r[0] == substance for r in records):
+        if substance and substance in {r[0] for r in records}:
             return 1
         if code in self.subcodes:
             return 3
@@ -221,9 +221,10 @@ def place_flags(records, rules, field):
     need = count - shown.count(yes)
     target = no if need < 0 else yes
     candidates = [i for i in range(1, len(records) + 1) if i not in fixed and truth[i - 1] != target]
-    candidates.sort(key=lambda i: (rules.tier(records, i), records[i - 1][k] != target, -i))
+    tiers = {i: rules.tier(records, i) for i in candidates}
+    candidates.sort(key=lambda i: (tiers[i], records[i - 1][k] != target, -i))
     chosen = candidates[:abs(need)]
-    if len(chosen) < abs(need) or any(rules.tier(records, i) == NEVER for i in chosen):
+    if len(chosen) < abs(need) or any(tiers[i] == NEVER for i in chosen):
         raise RulesError(f"{field}: the count {count} cannot be met without a forced value on a common additive")
     forced = {}
     for i in chosen:

@@ -399,6 +399,7 @@ def check_rules(rep, records, register_path, sources_path, groups_path, common_p
         rep.check(r["code"] not in rules.common or r["reason"].startswith("pin:"),
                   f"forced-values.tsv: record {r['record']} ({r['code']}) {r['field']}: a forced value on a common "
                   f"additive that no pin forces")
+    tiers = [None] + [rules.tier(records, i) for i in range(1, len(records) + 1)]
     for field in make_sources.FLAGS:
         k = FIELD_NAMES.index(field)
         pinned = make_sources.pinned_flags(field)
@@ -406,7 +407,7 @@ def check_rules(rep, records, register_path, sources_path, groups_path, common_p
         for i in forced:
             shown = records[i - 1][k]
             better = [j for j in range(1, len(records) + 1) if j not in pinned and (str(j), field) not in registered
-                      and records[j - 1][k] != shown and rules.tier(records, j) < rules.tier(records, i)]
+                      and records[j - 1][k] != shown and tiers[j] < tiers[i]]
             rep.check(not better, f"{field}: record {i} ({records[i - 1][0]}) carries a forced value while record "
                       f"{better[:1]} ({records[better[0] - 1][0] if better else ''}) ranks before it by rule L")
 
