@@ -25,6 +25,7 @@ reason; sources.tsv has record, code, field, value, source. Standard library onl
 """
 
 import argparse
+import re
 import sys
 from pathlib import Path
 
@@ -132,8 +133,10 @@ class Rules:
         return self.on_list("eu", code)[0]
 
     def vegan(self, code):
-        """The reference's vegan status of the code, else of its substance: 'yes', 'no-or-maybe' or None."""
-        for c in (code, self.substance_of.get(code)):
+        """The reference's vegan status of the code, else of its substance, else of the code it is a form of
+        (E482ii of E482): 'yes', 'no-or-maybe' or None."""
+        parent = re.sub(r"(?<=[0-9a-j])(viii|vii|vi|iv|v|iii|ii|i)$", "", code)
+        for c in (code, self.substance_of.get(code), parent):
             if c in self.lists["vegan-yes"]:
                 return "yes"
             if c in self.lists["vegan-no-or-maybe"]:

@@ -172,6 +172,23 @@ class ValidatorChecksTheRules(unittest.TestCase):
             with self.subTest(label):
                 self.expect(message, **tables)
 
+    def test_texts_that_contradict_a_column(self):
+        # Each text is replaced by one of the same length, so that only the contradiction fails.
+        db = make_data.DATABASE.read_bytes()
+        cases = {
+            "infant food named for an additive not allowed in it": (
+                "Huiles, margarines, potages, plats cuisinés.", "Huiles, aliments infantiles, plats cuisinés.",
+                "says 'infantile' but the rules give AuthorisedInfants 'Non'"),
+            "animal origin claimed for a plant substance": (
+                "Aucun effet indésirable aux doses d’emploi selon l’EFSA (2017).",
+                "Aucun effet indésirable ; origine animale possible (EFSA 2017).",
+                "says 'origine animale' but the rules give AnimalOrigin 'Non'"),
+        }
+        for label, (old, new, message) in cases.items():
+            with self.subTest(label):
+                self.assertEqual(len(old.encode("cp1252")), len(new.encode("cp1252")))
+                self.expect(message, db.replace(old.encode("cp1252"), new.encode("cp1252"), 1))
+
     def test_forced_value_placed_after_a_record_that_rule_l_ranks_first(self):
         # E965i, a sub-code of maltitol, carries a forced "Interdit" in the France column; moving it to E1505, a
         # rarely used code of its own, keeps every count but breaks the order of rule L.

@@ -362,6 +362,12 @@ def risk_groups(rules):
     return groups
 
 
+# Words of the free texts that state a fact of a flag column: (field, words, flag column, value the rules must give).
+TEXT_FACTS = [(13, re.compile(r"infantile|nourrisson"), "AuthorisedInfants", "Oui"),
+              (15, re.compile(r"origine animale"), "AnimalOrigin", "Oui"),
+              (13, re.compile(r"Non autorisé"), "AuthorisedFR", "Interdit")]
+
+
 def check_rules(rep, records, register_path, sources_path, groups_path, common_path):
     """The rules of docs/data.md against the data, the register and the sources."""
     try:
@@ -391,6 +397,12 @@ def check_rules(rep, records, register_path, sources_path, groups_path, common_p
                 rep.check(held == truth, f"sources.tsv: record {i} ({rec[0]}) {field} is {held!r}, the rules give {truth!r}")
             elif not (field == "DailyIntake" and held == "nc"):
                 rep.check(False, f"record {i} ({rec[0]}) {field}: {held!r} has no source and no register row")
+    for i, rec in enumerate(records, 1):
+        for k, words, field, value in TEXT_FACTS:
+            if words.search(rec[k - 1]):
+                rep.check(rules.truth(rec[0], field)[0] == value, f"record {i} ({rec[0]}) field {k} says "
+                          f"{words.search(rec[k - 1]).group(0)!r} but the rules give {field} "
+                          f"{rules.truth(rec[0], field)[0]!r}")
     for name, codes in risk_groups(rules):
         classes = {records[i - 1][15] for i in range(1, len(records) + 1)
                    if records[i - 1][0] in codes and (str(i), "RiskLevel") not in registered}
