@@ -16,7 +16,8 @@ fact columns (daily intake other than "nc", the two authorisation columns, organ
 has a source row or a register row, never both; each is what the rules give; no register row shows the truth;
 a substance and its sub-codes, and the members of each EFSA group ADI, share one risk class unless the register
 explains it; no forced value sits on a common additive unless a pinned record forces it; and the forced values of a
-flag column sit on the records that rule L ranks first.
+flag column sit on the records that rule L ranks first; no free text states an infant-food use, an animal origin
+or a non-authorisation that the rules deny.
 
 Each violated property is printed on its own line; the exit status is 0 only when all hold.
 Standard library only.
