@@ -147,40 +147,40 @@ class Rules:
         """(value, source) that the rules give for the code's field."""
         if field in ("AuthorisedEU", "AuthorisedFR"):
             ok, how = self.on_list("eu", code)
-            return ("Oui" if ok else "Interdit"), f"rule A of docs/data.md: {how} on the Union list ({self.list_source['eu']})"
+            return ("Oui" if ok else "Interdit"), f"rule A: {how} on the Union list ({self.list_source['eu']})"
         if field == "AuthorisedOrganic":
             ok, how = self.on_list("organic", code)
             if not ok and any(s in self.lists["organic"] for s in self.subcodes.get(code, [])):
                 ok, how = True, f"one form of {code} is listed"
-            return ("Oui" if ok else "Non"), f"rule O of docs/data.md: {how} ({self.list_source['organic']})"
+            return ("Oui" if ok else "Non"), f"rule O: {how} ({self.list_source['organic']})"
         if field == "AuthorisedInfants":
             ok, how = self.on_list("infants", code)
-            return ("Oui" if ok else "Non"), f"rule B of docs/data.md: {how} ({self.list_source['infants']})"
+            return ("Oui" if ok else "Non"), f"rule B: {how} ({self.list_source['infants']})"
         if field == "AnimalOrigin":
             if code in self.lists["animal"]:
-                return "Oui", f"rule N of docs/data.md: {self.list_source['animal']}"
+                return "Oui", f"rule N: {self.list_source['animal']}"
             status = self.vegan(code)
             if status == "no-or-maybe":
-                return "Oui", f"rule N of docs/data.md: {self.list_source['vegan-no-or-maybe']}"
+                return "Oui", f"rule N: {self.list_source['vegan-no-or-maybe']}"
             if status == "yes":
-                return "Non", f"rule N of docs/data.md: no animal source known; {self.list_source['vegan-yes']}"
-            return "Non", "rule N of docs/data.md: no animal source known for the substance"
+                return "Non", f"rule N: no animal source known; {self.list_source['vegan-yes']}"
+            return "Non", "rule N: no animal source known for the substance"
         if field == "Halal":
             if code in self.lists["not-halal"]:
-                return "Non", f"rule H of docs/data.md: {self.list_source['not-halal']}"
+                return "Non", f"rule H: {self.list_source['not-halal']}"
             if code in self.lists["halal"]:
-                return "Oui", f"rule H of docs/data.md: {self.list_source['halal']}"
+                return "Oui", f"rule H: {self.list_source['halal']}"
             if self.truth(code, "AnimalOrigin")[0] == "Oui":
-                return "Non", "rule H of docs/data.md: of animal or possibly animal origin, so not confirmed"
+                return "Non", "rule H: of animal or possibly animal origin, so not confirmed"
             if self.vegan(code) == "yes":
-                return "Oui", f"rule H of docs/data.md: plant, mineral or synthetic origin; {self.list_source['vegan-yes']}"
-            return "Non", "rule H of docs/data.md: origin not documented, so not confirmed"
+                return "Oui", f"rule H: plant, mineral or synthetic origin; {self.list_source['vegan-yes']}"
+            return "Non", "rule H: origin not documented, so not confirmed"
         if field == "DailyIntake":
             for c in (code, self.substance_of.get(code)):
                 if c in self.intake:
                     value, source = self.intake[c]
                     how = "" if c == code else f"{code} is a form of {c}: "
-                    return value, f"rule J of docs/data.md: {how}{source}"
+                    return value, f"rule J: {how}{source}"
             return "nc", None
         raise RulesError(f"no rule for {field}")
 
