@@ -213,7 +213,7 @@ def pinned_flags(field):
 
 def place_flags(records, rules, field):
     """The values the column shows: the truth, except where the pins and the count force otherwise, placed by
-    rule L. Returns {record: (shown, reason)} for the forced ones and rewrites the column in records."""
+    rule L. Rewrites the column in records and returns {record: reason} for the values that differ from the truth."""
     k = FIELDS.index(field)
     yes, no, count, _ = FLAGS[field]
     truth = [rules.truth(r[0], field)[0] for r in records]
