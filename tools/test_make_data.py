@@ -77,14 +77,24 @@ class SourceReading(unittest.TestCase):
 class ValidatorSeesFaults(unittest.TestCase):
     """The shipped files pass; a few single-byte faults in them do not."""
 
-    def run_validator(self, database, keywords, register=None):
+    def run_validator(self, database, keywords, register=None, **tables):
+        """Runs the validator on the given bytes; each table not given (register, sources, groups, common) is the
+        shipped one."""
+        tables["register"] = register
+        names = {"register": "forced-values.tsv", "sources": "sources.tsv", "groups": "groups.tsv",
+                 "common": "common-additives.tsv"}
         with tempfile.TemporaryDirectory() as d:
-            db, kw, reg = Path(d) / "db", Path(d) / "kw", Path(d) / "forced-values.tsv"
+            db, kw = Path(d) / "db", Path(d) / "kw"
             db.write_bytes(database)
             kw.write_bytes(keywords)
-            reg.write_bytes(register if register is not None else (make_data.DATA / "forced-values.tsv").read_bytes())
+            args = ["--database", str(db), "--keywords", str(kw)]
+            for option, name in names.items():
+                path = Path(d) / name
+                data = tables.get(option)
+                path.write_bytes(data if data is not None else (make_data.DATA / name).read_bytes())
+                args += [f"--{option}", str(path)]
             with contextlib.redirect_stdout(io.StringIO()) as out:
-                status = validate_data.main(["--database", str(db), "--keywords", str(kw), "--register", str(reg)])
+                status = validate_data.main(args)
             return status, out.getvalue()
 
     def test_faults(self):
@@ -123,6 +133,77 @@ class ValidatorSeesFaults(unittest.TestCase):
                 status, out = self.run_validator(db, kw, text.encode("utf-8"))
                 self.assertEqual(status, 1)
                 self.assertIn(message, out)
+
+
+class ValidatorChecksTheRules(unittest.TestCase):
+    """Each fault in the explanation files, or between them and the rules, is reported."""
+
+    @staticmethod
+    def shipped(name):
+        return (make_data.DATA / name).read_text(encoding="utf-8")
+
+    def expect(self, message, database=None, **tables):
+        db = database if database is not None else make_data.DATABASE.read_bytes()
+        encoded = {k: v.encode("utf-8") for k, v in tables.items()}
+        status, out = ValidatorSeesFaults.run_validator(self, db, make_data.KEYWORDS.read_bytes(), **encoded)
+        self.assertEqual(status, 1, out)
+        self.assertIn(message, out)
+
+    def test_faults(self):
+        register, sources = self.shipped("forced-values.tsv"), self.shipped("sources.tsv")
+        groups, common = self.shipped("groups.tsv"), self.shipped("common-additives.tsv")
+        e338 = next(l for l in sources.split("\n") if l.startswith("232\tE338\tDailyIntake\t40\t"))
+        e111 = next(l for l in register.split("\n") if l.startswith("17\tE111\tAuthorisedEU\tOui\tInterdit\t"))
+        phosphates = next(l for l in groups.split("\n") if l.startswith("adi\tphosphates (EFSA)\t"))
+        cases = {
+            "a value the rules do not give": (dict(groups=groups.replace(phosphates, phosphates.replace("\t40\t", "\t70\t"))),
+                                              "the rules give '70'"),
+            "a value in both files": (dict(register=register + "232\tE338\tDailyIntake\t40\t70\tx\tcount: x\n"),
+                                      "listed in both"),
+            "a world value equal to the value shown": (dict(register=register.replace(e111, e111.replace("\tInterdit\t", "\tOui\t", 1))),
+                                                       "equals the value shown"),
+            "a value without a source": (dict(sources=sources.replace(e338 + "\n", "")), "has no source and no register row"),
+            "two risk classes in one substance": (dict(groups=groups + "substance\tE330\tE338\t-\tx\n"),
+                                                  "risk classes: substance E330"),
+            "a forced value on a common additive": (dict(common=common + "E965i\tx\n"),
+                                                    "(E965i) AuthorisedFR: a forced value on a common additive"),
+        }
+        for label, (tables, message) in cases.items():
+            with self.subTest(label):
+                self.expect(message, **tables)
+
+    def test_texts_that_contradict_a_column(self):
+        # Each text is replaced by one of the same length, so that only the contradiction fails.
+        db = make_data.DATABASE.read_bytes()
+        cases = {
+            "infant food named for an additive not allowed in it": (
+                "Huiles, margarines, potages, plats cuisinés.", "Huiles, aliments infantiles, plats cuisinés.",
+                "says 'infantile' but the rules give AuthorisedInfants 'Non'"),
+            "animal origin claimed for a plant substance": (
+                "Aucun effet indésirable aux doses d’emploi selon l’EFSA (2017).",
+                "Aucun effet indésirable ; origine animale possible (EFSA 2017).",
+                "says 'origine animale' but the rules give AnimalOrigin 'Non'"),
+        }
+        for label, (old, new, message) in cases.items():
+            with self.subTest(label):
+                self.assertEqual(len(old.encode("cp1252")), len(new.encode("cp1252")))
+                self.expect(message, db.replace(old.encode("cp1252"), new.encode("cp1252"), 1))
+
+    def test_forced_value_placed_after_a_record_that_rule_l_ranks_first(self):
+        # E965i, a sub-code of maltitol, carries a forced "Interdit" in the France column; moving it to E1505, a
+        # rarely used code of its own, keeps every count but breaks the order of rule L.
+        lines = make_data.DATABASE.read_bytes().decode("cp1252").split("\r\n")
+        fr = make_data.FIELDS.index("AuthorisedFR")
+        for number, value in ((627, "Oui"), (685, "Interdit")):
+            fields = lines[number - 1].split("$")
+            fields[fr] = value
+            lines[number - 1] = "$".join(fields)
+        register = "\n".join(l.replace("627\tE965i\tAuthorisedFR\t", "685\tE1505\tAuthorisedFR\t")
+                             for l in self.shipped("forced-values.tsv").split("\n"))
+        sources = "\n".join(l.replace("685\tE1505\tAuthorisedFR\tOui\t", "627\tE965i\tAuthorisedFR\tOui\t")
+                            for l in self.shipped("sources.tsv").split("\n"))
+        self.expect("AuthorisedFR: record 685 (E1505) carries a forced value while record", "\r\n".join(lines).encode("cp1252"),
+                    register=register, sources=sources)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,14 @@ resources/data/forced-values.tsv, the register of the values that a fixed count 
 forces against the public facts, and resources/data/sources.tsv, the source of each corrected daily
 intake and authorisation. Every value they list must be the value the database holds.
 
+With resources/data/groups.tsv and common-additives.tsv it checks the rules of docs/data.md: every value of the
+fact columns (daily intake other than "nc", the two authorisation columns, organic, animal origin, infants, halal)
+has a source row or a register row, never both; each is what the rules give; no register row shows the truth;
+a substance and its sub-codes, and the members of each EFSA group ADI, share one risk class unless the register
+explains it; no forced value sits on a common additive unless a pinned record forces it; and the forced values of a
+flag column sit on the records that rule L ranks first; no free text states an infant-food use, an animal origin
+or a non-authorisation that the rules deny.
+
 Each violated property is printed on its own line; the exit status is 0 only when all hold.
 Standard library only.
 """
@@ -21,6 +29,8 @@ import re
 import sys
 import unicodedata
 from pathlib import Path
+
+import make_sources
 
 ROOT = Path(__file__).resolve().parent.parent
 DATA = ROOT / "resources" / "data"
@@ -339,12 +349,90 @@ def check_listed_values(rep, path, columns, value_column, records):
         rep.check(held == cell[value_column], f"{where}: lists {cell[value_column]!r} but the database holds {held!r}")
 
 
+def read_rows(path, columns):
+    lines = path.read_text(encoding="utf-8").rstrip("\n").split("\n")
+    return [dict(zip(columns, line.split("\t"))) for line in lines[1:] if len(line.split("\t")) == len(columns)]
+
+
+def risk_groups(rules):
+    """The groups whose members must share a risk class: each substance with its sub-codes, and each EFSA group
+    ADI of two codes or more."""
+    groups = [(f"substance {s}", [s] + subs) for s, subs in rules.subcodes.items()]
+    groups += [(f"EFSA group ADI {name}", codes) for name, codes, value, source in rules.intake_groups
+               if "EFSA" in source.split(",")[0] and value != "nc" and len(codes) > 1]
+    return groups
+
+
+# Words of the free texts that state a fact of a flag column: (field, words, flag column, value the rules must give).
+TEXT_FACTS = [(13, re.compile(r"infantile|nourrisson"), "AuthorisedInfants", "Oui"),
+              (15, re.compile(r"origine animale"), "AnimalOrigin", "Oui"),
+              (13, re.compile(r"Non autorisé"), "AuthorisedFR", "Interdit")]
+
+
+def check_rules(rep, records, register_path, sources_path, groups_path, common_path):
+    """The rules of docs/data.md against the data, the register and the sources."""
+    try:
+        rules = make_sources.Rules(make_sources.read_tsv(groups_path, make_sources.GROUPS_COLUMNS),
+                                   make_sources.read_tsv(common_path, ["code", "source"]))
+    except (OSError, make_sources.RulesError) as e:
+        rep.check(False, f"rules: {e}")
+        return
+    register = read_rows(register_path, REGISTER_COLUMNS)
+    sources = read_rows(sources_path, SOURCES_COLUMNS)
+    registered = {(r["record"], r["field"]): r for r in register}
+    sourced = {(r["record"], r["field"]): r for r in sources}
+    for key in sorted(set(registered) & set(sourced)):
+        rep.check(False, f"record {key[0]} {key[1]}: listed in both forced-values.tsv and sources.tsv")
+    for r in register:
+        rep.check(r["world"] != r["shown"], f"forced-values.tsv: record {r['record']} {r['field']}: the world value "
+                  f"{r['world']!r} equals the value shown")
+    for i, rec in enumerate(records, 1):
+        for field in make_sources.FACT_FIELDS:
+            key = (str(i), field)
+            held = rec[FIELD_NAMES.index(field)]
+            truth = rules.truth(rec[0], field)[0]
+            if key in registered:
+                rep.check(registered[key]["world"] == truth, f"forced-values.tsv: record {i} ({rec[0]}) {field}: "
+                          f"world {registered[key]['world']!r}, the rules give {truth!r}")
+            elif key in sourced:
+                rep.check(held == truth, f"sources.tsv: record {i} ({rec[0]}) {field} is {held!r}, the rules give {truth!r}")
+            elif not (field == "DailyIntake" and held == "nc"):
+                rep.check(False, f"record {i} ({rec[0]}) {field}: {held!r} has no source and no register row")
+    for i, rec in enumerate(records, 1):
+        for k, words, field, value in TEXT_FACTS:
+            if words.search(rec[k - 1]):
+                rep.check(rules.truth(rec[0], field)[0] == value, f"record {i} ({rec[0]}) field {k} says "
+                          f"{words.search(rec[k - 1]).group(0)!r} but the rules give {field} "
+                          f"{rules.truth(rec[0], field)[0]!r}")
+    for name, codes in risk_groups(rules):
+        classes = {records[i - 1][15] for i in range(1, len(records) + 1)
+                   if records[i - 1][0] in codes and (str(i), "RiskLevel") not in registered}
+        rep.check(len(classes) <= 1, f"risk classes: {name} holds {sorted(classes)} without a register row")
+    for r in register:
+        rep.check(r["code"] not in rules.common or r["reason"].startswith("pin:"),
+                  f"forced-values.tsv: record {r['record']} ({r['code']}) {r['field']}: a forced value on a common "
+                  f"additive that no pin forces")
+    tiers = [None] + [rules.tier(records, i) for i in range(1, len(records) + 1)]
+    for field in make_sources.FLAGS:
+        k = FIELD_NAMES.index(field)
+        pinned = make_sources.pinned_flags(field)
+        forced = [int(r["record"]) for r in register if r["field"] == field and r["reason"].startswith("count:")]
+        for i in forced:
+            shown = records[i - 1][k]
+            better = [j for j in range(1, len(records) + 1) if j not in pinned and (str(j), field) not in registered
+                      and records[j - 1][k] != shown and tiers[j] < tiers[i]]
+            rep.check(not better, f"{field}: record {i} ({records[i - 1][0]}) carries a forced value while record "
+                      f"{better[:1]} ({records[better[0] - 1][0] if better else ''}) ranks before it by rule L")
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--database", type=Path, default=DATA / "korvelan.txt")
     parser.add_argument("--keywords", type=Path, default=DATA / "motcle.txt")
     parser.add_argument("--register", type=Path, default=DATA / "forced-values.tsv")
     parser.add_argument("--sources", type=Path, default=DATA / "sources.tsv")
+    parser.add_argument("--groups", type=Path, default=DATA / "groups.tsv")
+    parser.add_argument("--common", type=Path, default=DATA / "common-additives.tsv")
     args = parser.parse_args(argv)
 
     rep = Report()
@@ -360,6 +448,8 @@ def main(argv=None):
         check_search(rep, records)
         check_listed_values(rep, args.register, REGISTER_COLUMNS, "shown", records)
         check_listed_values(rep, args.sources, SOURCES_COLUMNS, "value", records)
+        if args.register.exists() and args.sources.exists():
+            check_rules(rep, records, args.register, args.sources, args.groups, args.common)
     check_keywords(rep, kw, records)
 
     rep.check(len(db) == DATABASE_BYTES, f"database: {len(db)} bytes, expected {DATABASE_BYTES}")
