@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -49,9 +50,12 @@ LabelWindow::LabelWindow(const AdditiveTable &table, QWidget *parent)
     layout->addWidget(lblListe);
     layout->addWidget(m_lstEtiquette, 3);
     layout->addWidget(m_lblEtiquette);
-    // Wide enough for a row up to its France column, as in the main window's lists.
-    const int rowWidth = QFontMetrics(listFont()).horizontalAdvance(QString(82, u'M'));
-    resize(rowWidth + 60, 520);
+    // As wide as a row up to its France column, as the main window's lists show it: the "$" and the
+    // number behind it stay out of sight.
+    const QMargins margins = layout->contentsMargins();
+    const int listWidth = QFontMetrics(listFont()).horizontalAdvance(QString(82, u'M')) +
+        2 * m_lstEtiquette->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_lstEtiquette);
+    resize(listWidth + margins.left() + margins.right(), 520);
 
     connect(m_txtEtiquette, &QPlainTextEdit::textChanged, this, &LabelWindow::analyse);
     connect(m_lstEtiquette, &RecordList::recordChosen, this, &LabelWindow::recordChosen);
