@@ -2,7 +2,8 @@
 """Precision and recall of the label reader on the corpus of ingredient lists, through the program itself.
 
 usage: python3 tools/label_scores.py [korvelan executable] [corpus]
-       default: build/startup/korvelan, tests/rules/data/etiquettes.txt
+       default: build/startup/korvelan, tests/rules/data/etiquettes.txt (the lists the reader was tuned on;
+       tests/rules/data/etiquettes-controle.txt holds lists written and annotated afterwards)
 
 Each list of the corpus goes to `korvelan --etiquette -` on standard input; the codes printed are compared
 with the codes the list is annotated with. Prints each list where they differ, then the totals.
