@@ -4,6 +4,7 @@
 #include "colouring.h"
 #include "detailpanel.h"
 #include "documentpages.h"
+#include "labelwindow.h"
 #include "listpage.h"
 #include "oneshottimer.h"
 #include "palette.h"
@@ -75,6 +76,8 @@ void FrmLister::buildWindow()
     // Enter clicks the default button wherever the focus is in the window.
     for (int key : {Qt::Key_Return, Qt::Key_Enter})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &FrmLister::onEnter);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
+            &FrmLister::openLabelWindow);
 
     const ProgramData &data = *m_services.data;
     m_fra[1] = m_listPage = new ListPage(data, tabCaption(1), this);
@@ -120,6 +123,17 @@ void FrmLister::connectPages()
     connect(m_listPage, &ListPage::optionDone, m_foc, qOverload<>(&QWidget::setFocus));
     connect(m_searchPage, &SearchPage::recordChosen, m_panel, &DetailPanel::showRecord);
     connect(m_searchPage, &SearchPage::nothingFound, m_panel, &DetailPanel::clearWithGreyRisk);
+}
+
+void FrmLister::openLabelWindow()
+{
+    // Its rows show their additive in the panel by the same road as the rows of the four lists.
+    if (!m_labelWindow) {
+        m_labelWindow = new LabelWindow(m_services.data->additives, this);
+        connect(m_labelWindow, &LabelWindow::recordChosen, m_panel, &DetailPanel::showRecord);
+        connect(m_labelWindow, &LabelWindow::selectionError, this, &FrmLister::showSelectionError);
+    }
+    m_labelWindow->showBeside(*this);
 }
 
 std::vector<RecordList *> FrmLister::recordLists() const

@@ -19,6 +19,7 @@ class AboutPage;
 class ColourButton;
 class DetailPanel;
 class InformationPage;
+class LabelWindow;
 class ListPage;
 class OneShotTimer;
 class RecordList;
@@ -84,6 +85,7 @@ private:
     void onDownload();
     void onEnter();
     void showSelectionError(int error);
+    void openLabelWindow();
 
     Services m_services;
     // The chain of steps and the end of the program.
@@ -98,6 +100,7 @@ private:
     InformationPage *m_informationPage = nullptr;
     AboutPage *m_aboutPage = nullptr;
     DetailPanel *m_panel = nullptr;
+    LabelWindow *m_labelWindow = nullptr;        // made at the first Ctrl+L
     std::array<ColourButton *, 5> m_cmdOnglet{}; // CmdOnglet(1) to CmdOnglet(4)
     std::array<QWidget *, 5> m_fra{};            // Fra(1) to Fra(4)
     ColourButton *m_cmdQuitte = nullptr;

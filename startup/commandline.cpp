@@ -3,6 +3,7 @@
 #include "additive.h"
 #include "card.h"
 #include "export.h"
+#include "labelanalyser.h"
 #include "programconstants.h"
 #include "resource.h"
 #include "search.h"
@@ -10,6 +11,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -25,8 +27,8 @@ namespace {
 
 // Exit codes.
 constexpr int kSuccess = 0;
-constexpr int kFailure = 1; // no additive with that code, or the output could not be written
-constexpr int kBadUse = 2;  // unknown option, missing or wrong value, word refused
+constexpr int kFailure = 1; // no additive with that code or name, or the output could not be written
+constexpr int kBadUse = 2;  // unknown option, missing or wrong value, word refused, no label text
 
 // The options that the toolkit's application objects read, with one dash or two.
 // clang-format off
@@ -71,14 +73,19 @@ QString helpText()
            u"Options :\n"
            u"  -h, --help           affiche cette aide\n"
            u"  -v, --version        affiche la version du programme\n"
-           u"  --fiche CODE         affiche la fiche de l'additif CODE (E950 ou e950)\n"
+           u"  --fiche CODE|NOM...  affiche la fiche de chaque additif nommé : un code (E950,\n"
+           u"                       e950 ou 950) ou un nom (aspartame, « acésulfame K »)\n"
            u"  --recherche MOT      cherche MOT dans les mots clés des additifs, comme la page\n"
-           u"                       Rechercher : le nombre trouvé, puis une ligne par additif\n"
-           u"                       (code, nom, catégorie, risque, séparés par des tabulations)\n"
+           u"                       Rechercher, accents et majuscules ignorés : une ligne par\n"
+           u"                       additif (code, nom, catégorie, risque, séparés par des\n"
+           u"                       tabulations) ; le nombre trouvé sur la sortie d'erreur\n"
+           u"  --etiquette TEXTE    lit une liste d'ingrédients (TEXTE, ou l'entrée standard\n"
+           u"                       avec « - ») : une ligne par additif nommé (code, nom,\n"
+           u"                       catégorie, risque, texte lu) ; le nombre sur la sortie d'erreur\n"
            u"  --export FORMAT      écrit toute la base des additifs, FORMAT csv ou json\n"
            u"\n"
            u"Codes de sortie : 0 réussite, 1 additif inconnu ou écriture impossible,\n"
-           u"2 mauvais usage (option inconnue, valeur manquante, mot refusé).\n"
+           u"2 mauvais usage (option inconnue, valeur manquante, mot refusé, texte vide).\n"
            u"La base des additifs est publiée sous la licence ODbL 1.0 ; voir korvelan(1).\n"_s;
 }
 
@@ -93,29 +100,49 @@ std::optional<AdditiveTable> loadDatabase()
     return std::move(load.table);
 }
 
-int printCard(const QString &code)
+// The records an argument of --fiche names: a code (any letter case, with or without its E), else a
+// name or synonym (accents and letter case ignored).
+QList<int> recordsNamed(const QString &argument, const AdditiveTable &table, const LabelAnalyser &names)
+{
+    QList<int> records = recordsWithCode(argument, table);
+    if (records.isEmpty() && !argument.isEmpty() && argument.front().isDigit())
+        records = recordsWithCode(u"E"_s + argument, table);
+    if (records.isEmpty()) {
+        if (const int r = names.lookup(argument))
+            records = recordsWithCode(table.field(ENumber, r), table);
+    }
+    return records;
+}
+
+int printCards(const QStringList &arguments)
 {
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
         return kFailure;
-    const QList<int> records = recordsWithCode(code, *table);
-    if (records.isEmpty()) {
-        write(stderr, u"korvelan : aucun additif ne porte le code « "_s + code + u" ».\n"_s);
-        return kFailure;
-    }
+    const LabelAnalyser names(*table, labelNamesText());
+    int code = kSuccess;
     QString out;
-    for (int r : records) {
-        if (!out.isEmpty())
-            out += u'\n';
-        out += additiveCard(table->record(r));
+    for (const QString &argument : arguments) {
+        const QList<int> records = recordsNamed(argument, *table, names);
+        if (records.isEmpty()) {
+            write(stderr, u"korvelan : aucun additif ne porte le code ou le nom « "_s + argument + u" ».\n"_s);
+            code = kFailure;
+        }
+        for (int r : records) {
+            if (!out.isEmpty())
+                out += u'\n';
+            out += additiveCard(table->record(r));
+        }
     }
     write(stdout, out);
-    return kSuccess;
+    return code;
 }
 
-int printSearch(const QString &word)
+int printSearch(const QString &typed)
 {
-    // The search page refuses what its input check would take out, and waits for a second character.
+    // Accents and letter case are folded first ("lécithine" is searched as "lecithine"); then the search
+    // page refuses what its input check would take out, and waits for a second character.
+    const QString word = foldForComparison(typed);
     if (!checkSearchInput(word).removed.isEmpty()) {
         write(stderr, terminalLines(disallowedCharacterMessage()) + u'\n');
         return kBadUse;
@@ -125,7 +152,46 @@ int printSearch(const QString &word)
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
         return kFailure;
-    write(stdout, searchReport(word, *table));
+    const SearchResult result = searchKeywords(word, *table);
+    QString rows;
+    for (int r : result.records)
+        rows += foundLine(table->record(r));
+    write(stdout, rows);
+    write(stderr, resultCaption(int(result.records.size())) + u'\n');
+    return kSuccess;
+}
+
+// Reads an ingredient list, given or on the standard input ("-"), and prints one line per additive it
+// names: code, name, category, risk class and the text that named it, separated by tabs.
+int printLabel(const QString &given)
+{
+    QString text = given;
+    if (given == u"-") {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            return badUse(u"l'entrée standard ne peut pas être lue."_s);
+        text = QString::fromUtf8(in.readAll());
+    }
+    if (text.trimmed().isEmpty())
+        return badUse(u"aucun texte d'étiquette à lire."_s);
+    const std::optional<AdditiveTable> table = loadDatabase();
+    if (!table)
+        return kFailure;
+    const LabelAnalyser analyser(*table, labelNamesText());
+    const QList<LabelFinding> found = analyser.analyse(text);
+    QString out;
+    for (const LabelFinding &f : found) {
+        const AdditiveRecord record = table->record(f.record);
+        for (Field k : {ENumber, AdditiveName, Category, RiskLevel}) {
+            out += record[k];
+            out += u'\t';
+        }
+        QString named = f.text;
+        named.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+        out += named + u'\n';
+    }
+    write(stdout, out);
+    write(stderr, labelCountCaption(found.size()) + u'\n');
     return kSuccess;
 }
 
@@ -148,7 +214,8 @@ int run(const QStringList &arguments)
     const QCommandLineOption fiche(u"fiche"_s, u"affiche la fiche d'un additif"_s, u"CODE"_s);
     const QCommandLineOption recherche(u"recherche"_s, u"cherche un mot clé"_s, u"MOT"_s);
     const QCommandLineOption exportFormat(u"export"_s, u"écrit toute la base"_s, u"FORMAT"_s);
-    parser.addOptions({help, version, fiche, recherche, exportFormat});
+    const QCommandLineOption etiquette(u"etiquette"_s, u"lit une liste d'ingrédients"_s, u"TEXTE"_s);
+    parser.addOptions({help, version, fiche, recherche, exportFormat, etiquette});
 
     const QStringList withName = QStringList{u"korvelan"_s} + arguments;
     if (!parser.parse(withName)) {
@@ -168,15 +235,17 @@ int run(const QStringList &arguments)
         write(stdout, AppTitle + u' ' + AppVersion + u'\n');
         return kSuccess;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return badUse(u"argument inattendu « "_s + parser.positionalArguments().constFirst() + u" »."_s);
-
     const QStringList cards = parser.values(fiche), words = parser.values(recherche),
-                      formats = parser.values(exportFormat);
-    if (cards.size() + words.size() + formats.size() != 1)
-        return badUse(u"une seule des options --fiche, --recherche et --export à la fois."_s);
+                      formats = parser.values(exportFormat), labels = parser.values(etiquette);
+    // --fiche takes every argument that follows it.
+    if (!parser.positionalArguments().isEmpty() && cards.isEmpty())
+        return badUse(u"argument inattendu « "_s + parser.positionalArguments().constFirst() + u" »."_s);
+    if (cards.size() + words.size() + formats.size() + labels.size() != 1)
+        return badUse(u"une seule des options --fiche, --recherche, --export et --etiquette à la fois."_s);
     if (!cards.isEmpty())
-        return printCard(cards.constFirst());
+        return printCards(cards + parser.positionalArguments());
+    if (!labels.isEmpty())
+        return printLabel(labels.constFirst());
     if (!words.isEmpty())
         return printSearch(words.constFirst());
     return printExport(formats.constFirst());

@@ -6,12 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVELAN_BENCH=ON > /dev/null
-cmake --build "$dir" --parallel "$(nproc)" --target bench_data bench_rules bench_rtf bench_window bench_startup korvelan > /dev/null
+cmake --build "$dir" --parallel "$(nproc)" --target bench_data bench_rules bench_rtf bench_window bench_labels bench_startup korvelan > /dev/null
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$out
-for bench in bench_data bench_rules bench_rtf bench_window; do
+for bench in bench_data bench_rules bench_rtf bench_window bench_labels; do
   echo "running $bench..." >&2
   "$dir/bench/$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_format=json --benchmark_out="$out/$bench.json" --benchmark_out_format=json > /dev/null 2>&1
@@ -26,7 +26,7 @@ import json, os, re, sys
 
 out = sys.argv[1]
 median = {}
-for name in ("bench_data", "bench_rules", "bench_rtf", "bench_window"):
+for name in ("bench_data", "bench_rules", "bench_rtf", "bench_window", "bench_labels"):
     with open(os.path.join(out, name + ".json")) as f:
         for b in json.load(f)["benchmarks"]:
             if b.get("aggregate_name") == "median":
@@ -45,6 +45,7 @@ command_line = open(os.path.join(out, "command_line.txt")).read()
 def process_ms(command):
     return float(re.search(re.escape(command) + r" +median +([\d.]+) ms", command_line).group(1))
 fiche, version = process_ms("korvelan --fiche E950"), process_ms("korvelan --version")
+label = process_ms("korvelan --etiquette TEXTE")
 
 db, db_copy = ms("bench_data", "BM_LoadDatabase"), ms("bench_data", "BM_CopyDatabaseBytes")
 kw, kw_copy = ms("bench_data", "BM_LoadKeywords"), ms("bench_data", "BM_CopyKeywordBytes")
@@ -84,6 +85,7 @@ rows = [
     under("Search acide (rules)", "bench_rules", "BM_SearchAcide", 3),
     under("Search acide (window, rows and panel)", "bench_window", "BM_SearchAcide", 3),
     under("SortHistory, 1,000 words", "bench_rules", "BM_SortHistoryOf1000Words", 30),
+    under("Label of 2 KB read (rules)", "bench_labels", "BM_AnalyseLabel2K", 1),
     under("RTF, 100 KB document", "bench_rtf", "BM_LongDocument", 20),
     under("RTF, the two documents' sizes", "bench_rtf", "BM_TwoShippedSizedDocuments", 5),
     paste_row(),
@@ -94,6 +96,8 @@ rows = [
      "< 50 ms", max(total) < 50),
     ("Whole process: korvelan --fiche E950", f"{fiche:.1f} ms", f"median; --version {version:.1f} ms",
      "< 50 ms", fiche < 50),
+    ("Whole process: korvelan --etiquette TEXTE", f"{label:.1f} ms", f"median; --version {version:.1f} ms",
+     "< 50 ms", label < 50),
 ]
 widths = [max(len(r[i]) for r in rows + [("Measure", "Time", "Beside", "Target")]) for i in range(4)]
 def line(cells):
