@@ -7,6 +7,7 @@
 #include "frmlister.h"
 #include "messagebox.h"
 #include "singleinstance.h"
+#include "standardstreams.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -20,6 +21,8 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    // Before any file is opened: a descriptor left closed by the caller would be taken by the next one.
+    openClosedStandardStreams();
     // Help, version, a card, a search or an export are answered on the terminal, without a window.
     if (const std::optional<int> code = runCommandLine(argc, argv))
         return *code;

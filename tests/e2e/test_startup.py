@@ -36,6 +36,50 @@ class SingleInstance(ProgramTestCase):
         self.wait_for_window("692 KORVELAN", pid=program.pid)
 
 
+class HostileStart(ProgramTestCase):
+    """Started with its standard streams closed, or over something at the lock path that is not a lock
+    file of its own: the window still comes, and nothing of the user's is written over."""
+
+    def lock_path(self):
+        return os.path.join(self.runtime, "korvelan.lock")
+
+    def test_window_comes_whatever_stands_at_the_lock_path(self):
+        precious = os.path.join(self.runtime, "precious.txt")
+        # what stands at the lock path, the descriptors closed, the reason written (None: no message)
+        cases = [
+            # The message on the lock would go into whatever took the place of standard error.
+            ("folder, standard error closed", "folder", (2,), None),
+            ("nothing, all three streams closed", None, (0, 1, 2), None),
+            ("FIFO readable only by its owner", "fifo", (), "le chemin n'est pas un fichier ordinaire"),
+            ("hard link to a file of the user", "hard link", (), "le fichier a un autre nom (lien physique)"),
+        ]
+        for case, what, closed, reason in cases:
+            with self.subTest(case):
+                with open(precious, "w") as f:
+                    f.write("a file the user cares about\n")
+                if what == "folder":
+                    os.mkdir(self.lock_path())
+                elif what == "fifo":
+                    os.mkfifo(self.lock_path(), 0o400)
+                elif what == "hard link":
+                    os.link(precious, self.lock_path())
+                program = self.start_program(closed)
+                try:
+                    self.wait_for_window("692 KORVELAN", pid=program.pid, timeout=15)
+                finally:
+                    program.kill()
+                    program.wait()
+                    if os.path.isdir(self.lock_path()):
+                        os.rmdir(self.lock_path())
+                    elif os.path.lexists(self.lock_path()):
+                        os.unlink(self.lock_path())
+                with open(precious) as f:
+                    self.assertEqual(f.read(), "a file the user cares about\n")
+                if reason:
+                    with open(self.program_log(program)) as f:
+                        self.assertIn(f"({reason})", f.read())
+
+
 class NoDisplay(ProgramTestCase):
     def run_without_display(self, **variables):
         """Runs the program from an empty working folder, with core files allowed; returns its exit
@@ -77,4 +121,4 @@ class SmallScreen(ProgramTestCase):
 
 
 if __name__ == "__main__":
-    main([SingleInstance, NoDisplay, SmallScreen])
+    main([SingleInstance, HostileStart, NoDisplay, SmallScreen])
