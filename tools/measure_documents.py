@@ -76,6 +76,17 @@ def shipped(name):
         return f.read()
 
 
+def cell_paragraphs(cells, paragraphs):
+    """A table of `cells` cells of one row each, holding `paragraphs` paragraphs each."""
+    row = b"\\trowd\\cellx5000\\pard\\intbl " + b"x\\par " * (paragraphs - 1) + b"x\\cell\\row\n"
+    return row * cells + b"\\pard\\par "
+
+
+def combining(paragraphs, marks):
+    """Paragraphs of one letter followed by `marks` combining accents."""
+    return (b"a" + b"\\u769?" * marks + b"\\par\n") * paragraphs
+
+
 # Each case: what Licence.rtf and Resume.rtf are. bytes: a file; "fifo", "zero": a FIFO, a link to
 # /dev/zero; None: the shipped document.
 def cases():
@@ -95,6 +106,15 @@ def cases():
         "two-8MB-letters-without-space": (rtf(b"a" * (8 * MB - 100)), rtf(b"b" * (8 * MB - 100))),
         "png-40x2048": (rtf(picture_paragraphs(40, 2048)), None),
         "two-of-everything": (everything(), everything()),
+        "spacing-sb-sa-sl-2000-72KB": (rtf(b"\\pard\\sb31680\\sa31680\\sl31680 x\\par\n" * 2000), None),
+        "spacing-sb-6500": (rtf(b"\\pard\\sb31680 x\\par\n" * 6500), None),
+        "spacing-sa-6500": (rtf(b"\\pard\\sa31680 x\\par\n" * 6500), None),
+        "spacing-sl-6500": (rtf(b"\\pard\\sl31680 x\\par\n" * 6500), None),
+        "spacing-sa3000-99000": (rtf(b"\\pard\\sa3000 x\\par\n" * 99000), None),
+        "one-cell-49000-paragraphs": (rtf(cell_paragraphs(1, 49000)), None),
+        "499-cells-of-100-paragraphs": (rtf(cell_paragraphs(499, 100)), None),
+        "combining-4998-a-letter": (rtf(combining(20, 4998)), rtf(combining(20, 4998))),
+        "par-2000000": (rtf(b"\\par" * 2000000), None),
     }
 
 
