@@ -77,15 +77,15 @@ class ProgramTestCase(unittest.TestCase):
             env["QT_ACCESSIBILITY"] = "1"
         return env
 
-    def start_program(self, closed=()):
-        """Starts the program the way the README does: from the folder that holds it; with the
-        standard descriptors in `closed` closed, as a shell's `2>&-` leaves them."""
+    def start_program(self, closed=(), folder=None):
+        """Starts the program the way the README does: from the folder that holds it, or from
+        `folder`; with the standard descriptors in `closed` closed, as a shell's `2>&-` leaves them."""
         # What the program prints goes to a file among the artefacts: a pipe that nobody reads
         # would stop the program once full.
         os.makedirs(ARTEFACTS, exist_ok=True)
         log = os.path.join(ARTEFACTS, f"{self.id().split('.')[-1]}-program-{len(self.processes) + 1}.log")
         with open(log, "wb") as output:
-            process = subprocess.Popen([self.executable], cwd=os.path.dirname(self.executable), env=self.env(),
+            process = subprocess.Popen([self.executable], cwd=folder or os.path.dirname(self.executable), env=self.env(),
                                        stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT,
                                        preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed else None)
         self.processes.append(process)

@@ -80,6 +80,23 @@ class HostileStart(ProgramTestCase):
                         self.assertIn(f"({reason})", f.read())
 
 
+class HostileDocument(ProgramTestCase):
+    def test_a_document_of_the_largest_spacings_leaves_the_window_answering(self):
+        # 72 KB: 2,000 paragraphs of one letter, each with the largest spacing a writer may ask for.
+        folder = tempfile.mkdtemp(dir=self.runtime)
+        with open(os.path.join(folder, "Resume.rtf"), "wb") as f:
+            f.write(b"{\\rtf1\\ansi " + b"\\pard\\sb31680\\sa31680\\sl31680 x\\par\n" * 2000 + b"}")
+        program = self.start_program(folder=folder)
+        window = self.wait_for_window("692 KORVELAN", pid=program.pid)
+        x, y, _, _ = self.window_geometry(window)
+        # The information page, which shows the document, and back to the list page, whose title
+        # tells that both clicks were answered.
+        for tab in (270, 54):
+            self.click(x + tab, y + 626)
+            time.sleep(0.3)
+        self.wait_until(lambda: self.window_name(window) == "Les KORVELAN", "the window does not answer", timeout=5)
+
+
 class NoDisplay(ProgramTestCase):
     def run_without_display(self, **variables):
         """Runs the program from an empty working folder, with core files allowed; returns its exit
@@ -121,4 +138,4 @@ class SmallScreen(ProgramTestCase):
 
 
 if __name__ == "__main__":
-    main([SingleInstance, HostileStart, NoDisplay, SmallScreen])
+    main([SingleInstance, HostileStart, HostileDocument, NoDisplay, SmallScreen])
