@@ -5,6 +5,8 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace korvelan {
@@ -111,6 +113,31 @@ QRect windowPlace(QRect heightMarker, QRect widthMarker, QSize screen)
                                         QSizeF(outerWidth, outerHeight), 2.0);
     return {twipsToPixels(place.x()), twipsToPixels(place.y()), twipsToPixels(outerWidth - 2 * kBorderTwips),
             twipsToPixels(outerHeight - 2 * kBorderTwips - kCaptionTwips)};
+}
+
+namespace {
+QSize frameSize()
+{
+    const int border = twipsToPixels(kBorderTwips), caption = twipsToPixels(kCaptionTwips);
+    return {2 * border, 2 * border + caption};
+}
+} // namespace
+
+QSize clientRoom(QRect available)
+{
+    return available.size() - frameSize();
+}
+
+QRect fitWindow(QRect place, QRect available)
+{
+    const QSize frame = frameSize();
+    const QRect outer(place.topLeft(), place.size() + frame);
+    if (available.isEmpty() || available.contains(outer))
+        return place;
+    const QSize size = outer.size().boundedTo(available.size());
+    const int left = std::clamp(outer.left(), available.left(), available.left() + available.width() - size.width());
+    const int top = std::clamp(outer.top(), available.top(), available.top() + available.height() - size.height());
+    return {left, top, size.width() - frame.width(), size.height() - frame.height()};
 }
 
 } // namespace korvelan

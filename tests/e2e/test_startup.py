@@ -137,5 +137,25 @@ class SmallScreen(ProgramTestCase):
         self.assertEqual(self.window_geometry(main_window)[:2], (0, 0))
 
 
+class NetbookScreen(ProgramTestCase):
+    screen = (1024, 600)
+
+    def test_window_fits_and_its_tab_row_is_reached_by_scrolling(self):
+        program = self.start_program()
+        window = self.wait_for_window("692 KORVELAN", pid=program.pid)
+        x, y, width, height = self.window_geometry(window)
+        self.assertLessEqual(x + width, 1024)
+        self.assertLessEqual(y + height, 600)
+        # The wheel over the scroll bar along the right edge brings the bottom of the window into
+        # view; the tab row is then 80 pixels higher than in a window of full height.
+        self.xdotool("mousemove", str(x + width - 5), str(y + height // 2))
+        self.xdotool("click", "--repeat", "5", "--delay", "50", "5")
+        time.sleep(0.3)
+        self.screenshot("scrolled")
+        content_height = 652
+        self.click(x + 54, y + 626 - (content_height - height))
+        self.wait_until(lambda: self.window_name(window) == "Les KORVELAN", "the tab Lister was not reached")
+
+
 if __name__ == "__main__":
-    main([SingleInstance, HostileStart, HostileDocument, NoDisplay, SmallScreen])
+    main([SingleInstance, HostileStart, HostileDocument, NoDisplay, SmallScreen, NetbookScreen])
