@@ -47,19 +47,22 @@ int main(int argc, char *argv[])
 
     ProgramData data;
     std::unique_ptr<FrmLister> lister;
-    FrmBDem splash({.data = &data,
-                    .read = readEmbeddedResource,
-                    .boxes = &boxes,
-                    .loadMainWindow =
-                        [&](FrmBDem &self) {
-                            FrmLister::Services services;
-                            services.data = &data;
-                            services.boxes = &boxes;
-                            services.documentsFolder = AppFolder.handle();
-                            lister = std::make_unique<FrmLister>(std::move(services));
-                            lister->load(&self);
-                        },
-                    .screenSize = {}});
-    splash.load();
+    // Unloaded once the main window has closed it: its picture, its fonts and its image shared with
+    // the display are not kept for the whole run.
+    auto *splash = new FrmBDem({.data = &data,
+                                .read = readEmbeddedResource,
+                                .boxes = &boxes,
+                                .loadMainWindow =
+                                    [&](FrmBDem &self) {
+                                        FrmLister::Services services;
+                                        services.data = &data;
+                                        services.boxes = &boxes;
+                                        services.documentsFolder = AppFolder.handle();
+                                        lister = std::make_unique<FrmLister>(std::move(services));
+                                        lister->load(&self);
+                                    },
+                                .screenSize = {}});
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->load();
     return app.exec();
 }
