@@ -51,6 +51,7 @@ QSize scrollContents(QWidget *window, QSize contentSize, QSize room)
     auto *area = new QScrollArea(window);
     area->setObjectName(QStringLiteral("Defilement"));
     area->setFrameShape(QFrame::NoFrame);
+    area->setAccessibleName(QStringLiteral("Contenu de la fenêtre"));
     auto *content = new QWidget;
     content->setObjectName(QStringLiteral("Contenu"));
     content->setPalette(window->palette());
