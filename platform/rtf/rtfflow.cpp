@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace korvelan::rtf {
 
@@ -134,7 +135,10 @@ qsizetype TextFlow::charactersInHeight(const State &state, int halfPoints) const
 {
     const Lines l = lines(state, halfPoints);
     const qint64 left = m_limits.maxHeight - m_height - state.para.before - state.para.after - m_objectsHeight;
-    return std::max<qint64>(0, (left / l.height) * l.characters - m_paragraphLength);
+    const qint64 lineCount = left / l.height;
+    if (lineCount > std::numeric_limits<qint64>::max() / l.characters)
+        return std::numeric_limits<qsizetype>::max(); // no limit worth the name
+    return std::max<qint64>(0, lineCount * l.characters - m_paragraphLength);
 }
 
 // Each run of text is laid out on its own, and the cost of a paragraph grows with the square of
@@ -301,7 +305,8 @@ void TextFlow::finish(const State &state)
     if (!m_items.empty()) {
         Paragraph paragraph = takeParagraph(state);
         if (state.para.inTable || !m_cell.paragraphs.empty()) {
-            m_cell.paragraphs.push_back(std::move(paragraph));
+            if (!cellFull())
+                m_cell.paragraphs.push_back(std::move(paragraph));
             writeTable(state);
         } else {
             writeTable(state);

@@ -262,6 +262,8 @@ void TestRtfLimits::layoutStaysBounded_data()
     QTest::newRow("many paragraphs with spacing after") << paragraphs("\\pard\\sa3000 x\\par\n", 99000);
     QTest::newRow("one cell of 49,000 paragraphs") << cells(1, 49000);
     QTest::newRow("499 cells of 100 paragraphs") << cells(499, 100);
+    QTest::newRow("a cell of 100 paragraphs and a picture, left open") << "{\\rtf1 \\trowd\\cellx5000\\pard\\intbl " +
+            QByteArray("x\\par ").repeated(100) + "{\\pict\\pngblip " + pictureHex("PNG") + "}";
     QTest::newRow("a letter and 4,998 combining accents")
         << paragraphs("a" + QByteArray("\\u769?").repeated(4998) + "\\par\n", 20);
     QTest::newRow("a letter and 5,000 joiners")
