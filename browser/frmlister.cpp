@@ -209,7 +209,14 @@ void FrmLister::onTimDeb()
     m_listPage->matchListHeights();
 
     const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
-    const QRect place = windowPlace(m_linHauteur->geometry(), m_linLargeur->geometry(), screen);
+    const QRect whole = windowPlace(m_linHauteur->geometry(), m_linLargeur->geometry(), screen);
+    // On a screen too small for it, the window fits the screen and its content scrolls.
+    const QRect available = m_services.screenSize ? QRect(QPoint(), screen) : availableScreenArea();
+    QRect place = fitWindow(whole, available);
+    if (place.size() != whole.size()) {
+        place = fitWindow(QRect(place.topLeft(), scrollContents(this, whole.size(), clientRoom(available))), available);
+        setKeyboardOrder(); // the controls moved into the scroll area keep their order
+    }
     setFixedSize(place.size());
     move(place.topLeft());
     show();

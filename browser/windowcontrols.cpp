@@ -5,6 +5,8 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace korvelan {
@@ -95,9 +97,12 @@ Controls buildParkedControls(QWidget *window)
 
 QIcon programIcon()
 {
-    // The resources hold the icon as pictures, one for each size.
+    // The resources hold the icon as pictures, one for each size. The window system is handed every
+    // size the icon has, decoded: the window's icon stops at 64 pixels (a caption, a task bar, a window
+    // switcher, twice as large on a doubled screen), and the larger pictures serve only the desktop's
+    // launcher, which reads the installed files. Decoded, the 128 and 256 pixel ones took 320 kB.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 24, 32, 48, 64})
         icon.addFile(u":/pictures/korvelan_%1.png"_s.arg(size), QSize(size, size));
     return icon;
 }
@@ -111,6 +116,31 @@ QRect windowPlace(QRect heightMarker, QRect widthMarker, QSize screen)
                                         QSizeF(outerWidth, outerHeight), 2.0);
     return {twipsToPixels(place.x()), twipsToPixels(place.y()), twipsToPixels(outerWidth - 2 * kBorderTwips),
             twipsToPixels(outerHeight - 2 * kBorderTwips - kCaptionTwips)};
+}
+
+namespace {
+QSize frameSize()
+{
+    const int border = twipsToPixels(kBorderTwips), caption = twipsToPixels(kCaptionTwips);
+    return {2 * border, 2 * border + caption};
+}
+} // namespace
+
+QSize clientRoom(QRect available)
+{
+    return available.size() - frameSize();
+}
+
+QRect fitWindow(QRect place, QRect available)
+{
+    const QSize frame = frameSize();
+    const QRect outer(place.topLeft(), place.size() + frame);
+    if (available.isEmpty() || available.contains(outer))
+        return place;
+    const QSize size = outer.size().boundedTo(available.size());
+    const int left = std::clamp(outer.left(), available.left(), available.left() + available.width() - size.width());
+    const int top = std::clamp(outer.top(), available.top(), available.top() + available.height() - size.height());
+    return {left, top, size.width() - frame.width(), size.height() - frame.height()};
 }
 
 } // namespace korvelan

@@ -28,4 +28,10 @@ QIcon programIcon();
 // the places of the two marker lines.
 QRect windowPlace(QRect heightMarker, QRect widthMarker, QSize screen);
 
+// The window's place and client area `place`, made to fit, with its frame, the free area of the
+// screen `available`: unchanged when it fits there, else moved in and made smaller.
+QRect fitWindow(QRect place, QRect available);
+// The largest client area whose window, with its frame, fits the free area `available`.
+QSize clientRoom(QRect available);
+
 } // namespace korvelan

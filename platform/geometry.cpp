@@ -83,4 +83,10 @@ QSize screenSize()
     return screen ? screen->size() : QSize(1920, 1080);
 }
 
+QRect availableScreenArea()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+}
+
 } // namespace korvelan

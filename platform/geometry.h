@@ -39,5 +39,7 @@ QPixmap programPicture(const QString &path, QSize size, qreal devicePixelRatio);
 
 // The size of the primary screen, in logical pixels.
 QSize screenSize();
+// The part of the primary screen that windows may take (without the desktop's panels), in logical pixels.
+QRect availableScreenArea();
 
 } // namespace korvelan

@@ -284,7 +284,8 @@ std::optional<int> runCommandLine(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QStringList own = withoutToolkitOptions(arguments);
-    if (own.isEmpty())
+    // "--" ends the options: with nothing after it, there are none, and the window opens.
+    if (own.isEmpty() || own == QStringList{u"--"_s})
         return std::nullopt;
 
     // No display, no lock, no splash: a core application is all the terminal answers need.

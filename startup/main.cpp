@@ -7,6 +7,7 @@
 #include "frmlister.h"
 #include "messagebox.h"
 #include "singleinstance.h"
+#include "standardstreams.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -20,6 +21,8 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    // Before any file is opened: a descriptor left closed by the caller would be taken by the next one.
+    openClosedStandardStreams();
     // Help, version, a card, a search or an export are answered on the terminal, without a window.
     if (const std::optional<int> code = runCommandLine(argc, argv))
         return *code;
@@ -44,19 +47,22 @@ int main(int argc, char *argv[])
 
     ProgramData data;
     std::unique_ptr<FrmLister> lister;
-    FrmBDem splash({.data = &data,
-                    .read = readEmbeddedResource,
-                    .boxes = &boxes,
-                    .loadMainWindow =
-                        [&](FrmBDem &self) {
-                            FrmLister::Services services;
-                            services.data = &data;
-                            services.boxes = &boxes;
-                            services.documentsFolder = AppFolder.handle();
-                            lister = std::make_unique<FrmLister>(std::move(services));
-                            lister->load(&self);
-                        },
-                    .screenSize = {}});
-    splash.load();
+    // Unloaded once the main window has closed it: its picture, its fonts and its image shared with
+    // the display are not kept for the whole run.
+    auto *splash = new FrmBDem({.data = &data,
+                                .read = readEmbeddedResource,
+                                .boxes = &boxes,
+                                .loadMainWindow =
+                                    [&](FrmBDem &self) {
+                                        FrmLister::Services services;
+                                        services.data = &data;
+                                        services.boxes = &boxes;
+                                        services.documentsFolder = AppFolder.handle();
+                                        lister = std::make_unique<FrmLister>(std::move(services));
+                                        lister->load(&self);
+                                    },
+                                .screenSize = {}});
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->load();
     return app.exec();
 }

@@ -1,8 +1,11 @@
 """What hostile documents in the program's folder cost: for each case, the real program starts on its own
 Xvfb display in a folder holding that Licence.rtf and Resume.rtf, under /usr/bin/time -v. Once its main
 window is up, three tab clicks are sent at once (information, about, list); the list page sets the title
-to "Les KORVELAN", which tells that all three were answered. Prints, per case, when the window appeared,
-how long after that the clicks were answered, and the peak resident memory of the whole run.
+to "Les KORVELAN", which tells that all three were answered. Then the information page is shown for a
+moment and the list page chosen again with a display option, whose count in the title tells that the visit,
+the drawing of the document included, is over. Prints, per case, when the window appeared, how long after
+that the clicks were answered, how long the visit of the information page took, and the peak resident
+memory of the whole run.
 
 usage: python3 tools/measure_documents.py [--timeout SECONDS] [--keep FOLDER] PROGRAM [CASE ...]
 Not a test: it prints figures. Cases are made in a temporary folder (or FOLDER with --keep).
@@ -19,7 +22,7 @@ import time
 import zlib
 
 sys.path.insert(0, os.path.dirname(__file__))
-from session import MAIN_TITLE, TABS, Session  # noqa: E402
+from session import MAIN_TITLE, OPTIONS, TABS, Session  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SHIPPED = os.path.join(ROOT, "resources", "docs")
@@ -76,6 +79,17 @@ def shipped(name):
         return f.read()
 
 
+def cell_paragraphs(cells, paragraphs):
+    """A table of `cells` cells of one row each, holding `paragraphs` paragraphs each."""
+    row = b"\\trowd\\cellx5000\\pard\\intbl " + b"x\\par " * (paragraphs - 1) + b"x\\cell\\row\n"
+    return row * cells + b"\\pard\\par "
+
+
+def combining(paragraphs, marks):
+    """Paragraphs of one letter followed by `marks` combining accents."""
+    return (b"a" + b"\\u769?" * marks + b"\\par\n") * paragraphs
+
+
 # Each case: what Licence.rtf and Resume.rtf are. bytes: a file; "fifo", "zero": a FIFO, a link to
 # /dev/zero; None: the shipped document.
 def cases():
@@ -95,6 +109,15 @@ def cases():
         "two-8MB-letters-without-space": (rtf(b"a" * (8 * MB - 100)), rtf(b"b" * (8 * MB - 100))),
         "png-40x2048": (rtf(picture_paragraphs(40, 2048)), None),
         "two-of-everything": (everything(), everything()),
+        "spacing-sb-sa-sl-2000-72KB": (rtf(b"\\pard\\sb31680\\sa31680\\sl31680 x\\par\n" * 2000), None),
+        "spacing-sb-6500": (rtf(b"\\pard\\sb31680 x\\par\n" * 6500), None),
+        "spacing-sa-6500": (rtf(b"\\pard\\sa31680 x\\par\n" * 6500), None),
+        "spacing-sl-6500": (rtf(b"\\pard\\sl31680 x\\par\n" * 6500), None),
+        "spacing-sa3000-99000": (rtf(b"\\pard\\sa3000 x\\par\n" * 99000), None),
+        "one-cell-49000-paragraphs": (rtf(cell_paragraphs(1, 49000)), None),
+        "499-cells-of-100-paragraphs": (rtf(cell_paragraphs(499, 100)), None),
+        "combining-4998-a-letter": (rtf(combining(20, 4998)), rtf(combining(20, 4998))),
+        "par-2000000": (rtf(b"\\par" * 2000000), None),
     }
 
 
@@ -149,6 +172,21 @@ def measure(program, name, licence, resume, work, timeout):
                     answered = time.monotonic() - seen
                     break
                 time.sleep(0.01)
+        shown = None
+        if answered is not None:
+            # A visit that lets the information page be drawn: its tab, a moment, the list tab and a display
+            # option, whose count in the title tells that the visit is over.
+            time.sleep(1)
+            seen = time.monotonic()
+            s.xdotool("mousemove", "--window", window, str(TABS[3][0]), str(TABS[3][1]), "click", "1")
+            time.sleep(0.2)
+            for point in (TABS[1], OPTIONS[2]):
+                s.xdotool("mousemove", "--window", window, str(point[0]), str(point[1]), "click", "1")
+            while time.monotonic() - seen < timeout:
+                if s.xdotool("getwindowname", window) != ["Les", "KORVELAN"]:
+                    shown = time.monotonic() - seen
+                    break
+                time.sleep(0.01)
         time.sleep(1)  # the rest of a lazy layout, and the pages painted
         pid = child_of(process.pid)
         if pid:
@@ -159,7 +197,7 @@ def measure(program, name, licence, resume, work, timeout):
             for line in f:
                 if "Maximum resident set size" in line:
                     peak = int(line.split(":")[1]) // 1024
-        return visible if window else None, answered, peak
+        return visible if window else None, answered, shown, peak
     finally:
         if process and process.poll() is None:
             pid = child_of(process.pid)
@@ -180,14 +218,15 @@ def main():
     work = args.keep or tempfile.mkdtemp(prefix="korvelan-documents-")
     os.makedirs(work, exist_ok=True)
     try:
-        print(f"{'case':36} {'window up':>10} {'3 tabs answered':>16} {'peak RSS':>9}")
+        print(f"{'case':36} {'window up':>10} {'3 tabs answered':>16} {'information shown':>18} {'peak RSS':>9}")
         for name, (licence, resume) in cases().items():
             if args.case and name not in args.case:
                 continue
-            visible, answered, peak = measure(program, name, licence, resume, work, args.timeout)
+            visible, answered, shown, peak = measure(program, name, licence, resume, work, args.timeout)
             up = f"{visible:.2f} s" if visible is not None else "never"
             after = f"{answered:.2f} s" if answered is not None else f"> {args.timeout:g} s"
-            print(f"{name:36} {up:>10} {after:>16} {peak:>6} MB", flush=True)
+            drawn = f"{shown:.2f} s" if shown is not None else f"> {args.timeout:g} s"
+            print(f"{name:36} {up:>10} {after:>16} {drawn:>18} {peak:>6} MB", flush=True)
     finally:
         if not args.keep:
             shutil.rmtree(work, ignore_errors=True)

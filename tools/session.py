@@ -8,6 +8,8 @@ usage: session.py [--wrap "COMMAND ..."] [--slow N] [--idle SECONDS] [--full] PR
   --full   every page, every option, suggestions and two searches; otherwise one search only
   --check-idle  fail (exit 3) when the program took more than a clock tick of CPU or woke more than a
                 few times while idle
+  --bare TITLE  PROGRAM is not the program but a bare window titled TITLE: wait for it, wait as long as
+                the program's session would, and end it with SIGTERM
 The program starts in its own folder, where its documents are; it ends through its quit question.
 """
 import argparse
@@ -101,6 +103,22 @@ def switches(pid):
     return total
 
 
+def bare_window(args, program):
+    """Shows the bare window as long as a session would show the program's, then ends it."""
+    s = Session(args.slow)
+    process = subprocess.Popen(shlex.split(args.wrap) + [program], env=s.env)
+    try:
+        window = s.window(args.bare)
+        s.wait(2 + args.idle + (25 if args.full else 5))
+        os.kill(int(s.xdotool("getwindowpid", window)[0]), 15)
+        process.wait(30)
+        return 0
+    finally:
+        if process.poll() is None:
+            process.kill()
+        s.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--wrap", default="")
@@ -108,9 +126,12 @@ def main():
     parser.add_argument("--idle", type=float, default=0.0)
     parser.add_argument("--full", action="store_true")
     parser.add_argument("--check-idle", action="store_true")
+    parser.add_argument("--bare")
     parser.add_argument("program")
     args = parser.parse_args()
     program = os.path.abspath(args.program)
+    if args.bare:
+        return bare_window(args, program)
 
     s = Session(args.slow)
     idle_failed = False

@@ -43,8 +43,21 @@ public:
 
 private:
     qsizetype roomForText(const State &state, qsizetype count);
+    // Whether the character may follow the text before it: past the limit on combining marks
+    // after one letter, it may not.
+    bool takesCharacter(char32_t c);
     void endRun();
     Paragraph takeParagraph(const State &state);
+    void dropParagraph();
+    struct Lines {
+        qint64 height;     // twips
+        qint64 characters; // on one line
+    };
+    Lines lines(const State &state, int halfPoints) const;
+    qint64 paragraphHeight(const State &state) const;
+    qsizetype charactersInHeight(const State &state, int halfPoints) const;
+    bool cellFull() const { return qsizetype(m_cell.paragraphs.size()) >= m_limits.maxParagraphsPerCell; }
+    void countTableParagraph();
     void pushCell(const State &state);
     void writeTable(const State &state);
 
@@ -59,12 +72,17 @@ private:
     qsizetype m_characters = 0; // of text and paragraph ends, kept within maxCharacters
     qsizetype m_paragraphLength = 0;
     int m_runs = 0;
+    int m_marks = 0;             // combining marks at the end of the text, after one letter
+    int m_largestHalfPoints = 0; // of the paragraph's text
+    qint64 m_objectsHeight = 0;  // twips, of the paragraph's pictures
+    qint64 m_height = 0;         // twips, of the paragraphs written, as reckoned by paragraphHeight
 
     std::vector<int> m_boundaries;
     Cell m_cell;
     Row m_row;
     std::vector<Row> m_rows;
     int m_tableCells = 0;
+    int m_tableParagraphs = 0;
 };
 
 } // namespace korvelan::rtf

@@ -61,6 +61,8 @@ private:
     State &state() { return m_stack.back(); }
     bool skipping() const { return m_skippedDepth > 0 || m_stack.back().dest == Dest::Skip; }
     bool takeFallback();
+    // Spacing before, after and between lines: never more than a page shows.
+    int maxSpacing() const { return std::clamp(m_limits.maxSpacing, 0, kMaxTwips); }
 
     void openGroup();
     void closeGroup();
@@ -345,9 +347,9 @@ void Reader::textWord(Word word, bool hasParam, int param)
     case Word::Li: para.left = clampTwips(param); break;
     case Word::Ri: para.right = clampTwips(param); break;
     case Word::Fi: para.firstLine = clampTwips(param); break;
-    case Word::Sb: para.before = std::clamp(param, 0, kMaxTwips); break;
-    case Word::Sa: para.after = std::clamp(param, 0, kMaxTwips); break;
-    case Word::Sl: para.lineSpacing = clampTwips(param); break;
+    case Word::Sb: para.before = std::clamp(param, 0, maxSpacing()); break;
+    case Word::Sa: para.after = std::clamp(param, 0, maxSpacing()); break;
+    case Word::Sl: para.lineSpacing = std::clamp(param, -maxSpacing(), maxSpacing()); break;
     case Word::Slmult: para.lineMultiple = on; break;
     case Word::Tx:
         if (para.tabCount < kMaxTabStops)

@@ -14,7 +14,7 @@ namespace korvelan {
 struct RtfLimits {
     qsizetype maxInputBytes = 8 * 1024 * 1024;   // bytes read; the rest of the input is ignored
     int maxGroupDepth = 256;                     // deeper groups are skipped whole
-    int maxParagraphs = 100000;                  // reading stops at the paragraph after this many
+    int maxParagraphs = 10000;                   // reading stops at the paragraph after this many
     qsizetype maxCharacters = 100000;            // text and paragraph ends; reading stops there
     qsizetype maxParagraphLength = 5000;         // characters; a longer paragraph goes on in a new one
     int maxRuns = 20000;                         // formatted runs of text in the whole document,
@@ -22,6 +22,14 @@ struct RtfLimits {
                                                  // the format of the run before it
     int maxTableCells = 500;                     // over the whole document; reading stops after
     int maxTableColumns = 64;                    // cells past this join the row's last cell
+    int maxParagraphsPerCell = 50;               // the rest of a cell past this is left out
+    int maxTableParagraphs = 2000;               // in all the cells; reading stops after
+    int maxSpacing = 8640;                       // twips before, after and between the lines of a
+                                                 // paragraph: the height of the box that shows it
+    qint64 maxHeight = 1440 * 1000;              // twips, the height the document takes once laid out,
+                                                 // as the reader reckons it; reading stops after
+    int maxMarksPerCluster = 30;                 // combining marks after one letter; later ones are
+                                                 // left out
     qsizetype maxPictureBytes = 8 * 1024 * 1024; // encoded size of one picture; larger ones are left out
     int maxPictures = 200;                       // pictures after this many are left out
     int maxPicturePixels = 4096 * 4096;          // decoded size of one picture

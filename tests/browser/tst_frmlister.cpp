@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QMap>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -55,6 +57,8 @@ private Q_SLOTS:
     void downloadOpensTheInstallerAddress();
     void enterDoesNothingOnTheListPage();
     void panelTitleOnItsOwnGround();
+    void fitsTheScreen_data();
+    void fitsTheScreen();
 
 private:
     QTemporaryDir m_folder;
@@ -269,6 +273,58 @@ void TestFrmLister::panelTitleOnItsOwnGround()
                             })->first;
         QCOMPARE(QColor(ground), QColor(0xE0, 0xE0, 0xE0));
     }
+}
+
+// On a screen that cannot hold the window, the window fits the screen with its frame, and its content
+// scrolls, so that every control, the tab row and the quit button along the bottom among them, can be
+// reached by the mouse and by the keyboard. On a screen that holds it, nothing changes.
+void TestFrmLister::fitsTheScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << false;
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << false;
+    QTest::newRow("1024 x 600, a netbook's") << QSize(1024, 600) << true;
+    QTest::newRow("800 x 600") << QSize(800, 600) << true;
+    QTest::newRow("1280 x 640") << QSize(1280, 640) << true;
+}
+
+void TestFrmLister::fitsTheScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(bool, scrolls);
+    const QSize saved = std::exchange(ListerFixture::screen, screen);
+    ListerFixture f;
+    const bool opened = f.open();
+    ListerFixture::screen = saved;
+    QVERIFY(opened);
+    // The frame a desktop adds, as the window allows for it: 4 pixels of border, 20 of caption.
+    const QRect outer(f.window->pos(), f.window->size() + QSize(8, 28));
+    QVERIFY2(QRect(QPoint(), screen).contains(outer),
+             qPrintable(u"%1,%2 %3x%4"_s.arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
+    auto *area = f.window->findChild<QScrollArea *>();
+    QCOMPARE(area != nullptr, scrolls);
+    if (!scrolls) {
+        QCOMPARE(f.window->size(), QSize(996, 652));
+        return;
+    }
+    QCOMPARE(area->widget()->size(), QSize(996, 652));
+    // The keyboard reaches the controls along the bottom, and the content scrolls to show them.
+    for (const QString &name : {u"CmdOnglet(4)"_s, u"CmdQuitte"_s, u"CmdOnglet(1)"_s}) {
+        auto *control = f.find<QWidget>(name);
+        control->setFocus(Qt::TabFocusReason);
+        QVERIFY(control->hasFocus());
+        const QRect shown(control->mapTo(area->viewport(), QPoint()), control->size());
+        QVERIFY2(area->viewport()->rect().contains(shown), qPrintable(name));
+    }
+    // And the mouse: a click on a tab button, once scrolled there, switches the page.
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    area->horizontalScrollBar()->setValue(0);
+    auto *information = f.find<QWidget>(u"CmdOnglet(3)"_s);
+    const QPoint centre = information->mapTo(area->viewport(), information->rect().center());
+    QVERIFY(area->viewport()->rect().contains(centre));
+    QTest::mouseClick(information, Qt::LeftButton);
+    QVERIFY(f.find<QWidget>(u"Fra(3)"_s)->isVisible());
 }
 
 QTEST_MAIN(TestFrmLister)

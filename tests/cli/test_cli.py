@@ -109,6 +109,8 @@ class Terminal(unittest.TestCase):
             (["--inconnue"], 2, "", r"korvelan : .*inconnue.*"),
             (["E950"], 2, "", r"korvelan : .*E950.*"),
             (["--fiche", "E950", "--export", "csv"], 2, "", r"korvelan : .*"),
+            # The end of the options, and none before it: the window, which has no display here.
+            (["--"], 1, "", r"Les KORVELAN ne peut pas démarrer : .*"),
         ]
         for args, code, out, err in cases:
             with self.subTest(args=args):
@@ -116,6 +118,16 @@ class Terminal(unittest.TestCase):
                 self.assertEqual(got_code, code, got_err)
                 self.assertRegex(got_out, re.compile(f"^{out}$", re.S)) if out else self.assertEqual(got_out, "")
                 self.assertRegex(got_err, re.compile(f"^{err}$", re.S)) if err else self.assertEqual(got_err, "")
+
+    def test_a_write_error_on_standard_output_is_reported(self):
+        # Even the smallest answers, which only the last flush writes, into a full disk.
+        for args in (["--version"], ["-h"], ["--fiche", "E950"], ["--recherche", "curcumine"],
+                     ["--recherche", "xyzzy"], ["--export", "csv"], ["--export", "json"]):
+            with self.subTest(args=args), open("/dev/full", "wb") as full:
+                result = subprocess.run([PROGRAM, *args], cwd=self.cwd, env=self.env, stdout=full,
+                                        stderr=subprocess.PIPE, timeout=30)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr.decode("utf-8"), "korvelan : écriture impossible sur la sortie standard.\n")
 
     def cards(self, code):
         code_, out, err = self.run_program("--fiche", code)

@@ -54,6 +54,7 @@ class ProgramTestCase(unittest.TestCase):
         self.runtime = tempfile.mkdtemp(prefix="korvelan-runtime-")
         os.chmod(self.runtime, 0o700)
         self.processes = []
+        self.logs = {}
 
     def tearDown(self):
         for process in self.processes:
@@ -76,17 +77,24 @@ class ProgramTestCase(unittest.TestCase):
             env["QT_ACCESSIBILITY"] = "1"
         return env
 
-    def start_program(self):
-        """Starts the program the way the README does: from the folder that holds it."""
+    def start_program(self, closed=(), folder=None):
+        """Starts the program the way the README does: from the folder that holds it, or from
+        `folder`; with the standard descriptors in `closed` closed, as a shell's `2>&-` leaves them."""
         # What the program prints goes to a file among the artefacts: a pipe that nobody reads
         # would stop the program once full.
         os.makedirs(ARTEFACTS, exist_ok=True)
         log = os.path.join(ARTEFACTS, f"{self.id().split('.')[-1]}-program-{len(self.processes) + 1}.log")
         with open(log, "wb") as output:
-            process = subprocess.Popen([self.executable], cwd=os.path.dirname(self.executable), env=self.env(),
-                                       stdout=output, stderr=subprocess.STDOUT)
+            process = subprocess.Popen([self.executable], cwd=folder or os.path.dirname(self.executable), env=self.env(),
+                                       stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT,
+                                       preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed else None)
         self.processes.append(process)
+        self.logs[process.pid] = log
         return process
+
+    def program_log(self, process):
+        """What a program started by start_program wrote on its standard output and error."""
+        return self.logs[process.pid]
 
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool", *args], env=self.env(), capture_output=True, text=True)

@@ -12,9 +12,12 @@
 #include <optional>
 
 #include <csignal>
+#include <cstring>
 
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace korvelan;
@@ -59,6 +62,8 @@ private Q_SLOTS:
     void leftoverLockIsTakenOver();
     void startsWithoutALockWhenNoneCanBeMade_data();
     void startsWithoutALockWhenNoneCanBeMade();
+    void leavesAloneWhatIsNotItsOwnPlainFile_data();
+    void leavesAloneWhatIsNotItsOwnPlainFile();
     void simultaneousStartsLetExactlyOneIn_data();
     void simultaneousStartsLetExactlyOneIn();
     void programsStartedByTheInstanceDoNotKeepItsLock();
@@ -174,6 +179,66 @@ void TestSingleInstance::startsWithoutALockWhenNoneCanBeMade()
     const QString error = QString::fromUtf8(child->readAllStandardError());
     QVERIFY2(error.contains(u"Les KORVELAN : le verrou « %1 » ne peut pas être créé"_s.arg(lockPath)),
              qPrintable(error));
+}
+
+// What someone (the user by mistake, or another user at the shared fallback path) may leave at the
+// lock path: the program must neither wait on it for ever nor write into it, and must start without
+// the lock, saying why in French.
+void TestSingleInstance::leavesAloneWhatIsNotItsOwnPlainFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << u"fifo 0600"_s << u"le chemin n'est pas un fichier ordinaire"_s;
+    QTest::newRow("FIFO readable only by its owner") << u"fifo 0400"_s << u"le chemin n'est pas un fichier ordinaire"_s;
+    QTest::newRow("socket") << u"socket"_s << u"le chemin n'est pas un fichier ordinaire"_s;
+    QTest::newRow("hard link to another file") << u"hard link"_s << u"le fichier a un autre nom (lien physique)"_s;
+    QTest::newRow("symbolic link to another file") << u"symbolic link"_s << u"le chemin est un lien symbolique"_s;
+    QTest::newRow("folder") << u"folder"_s << u"le chemin est un dossier"_s;
+}
+
+void TestSingleInstance::leavesAloneWhatIsNotItsOwnPlainFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"korvelan.lock"_s);
+    const QByteArray encoded = QFile::encodeName(path);
+    const QString other = folder.filePath(u"precious.txt"_s);
+    const QByteArray precious = "a file the user cares about\n";
+    QFile otherFile(other);
+    QVERIFY(otherFile.open(QIODevice::WriteOnly));
+    otherFile.write(precious);
+    otherFile.close();
+    int listening = -1;
+    if (kind.startsWith(u"fifo")) {
+        QCOMPARE(::mkfifo(encoded.constData(), kind.endsWith(u"0400") ? 0400 : 0600), 0);
+    } else if (kind == u"socket") {
+        listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(encoded.size()) < sizeof address.sun_path);
+        std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+        QCOMPARE(::bind(listening, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    } else if (kind == u"hard link") {
+        QCOMPARE(::link(QFile::encodeName(other).constData(), encoded.constData()), 0);
+    } else if (kind == u"symbolic link") {
+        QVERIFY(QFile::link(other, path));
+    } else {
+        QVERIFY(QDir().mkdir(path));
+    }
+
+    QProcess *child = startChild(path);
+    const QByteArray outcome = nextLine(child);
+    child->kill();
+    child->waitForFinished();
+    if (listening >= 0)
+        ::close(listening);
+    QCOMPARE(outcome, "unlocked");
+    const QString error = QString::fromUtf8(child->readAllStandardError());
+    QVERIFY2(error.contains(u"Les KORVELAN : le verrou « %1 » ne peut pas être créé (%2)"_s.arg(path, reason)),
+             qPrintable(error));
+    QVERIFY(otherFile.open(QIODevice::ReadOnly));
+    QCOMPARE(otherFile.readAll(), precious);
 }
 
 void TestSingleInstance::simultaneousStartsLetExactlyOneIn_data()

@@ -22,6 +22,8 @@ struct ListerFixture {
     std::unique_ptr<korvelan::FrmLister> window;
     // The folder the windows read their documents from, as a descriptor; none by default.
     inline static int documentsFolder = -1;
+    // The screen the window opens on, all of it free, in logical pixels.
+    inline static QSize screen{1920, 1080};
 
     explicit ListerFixture(
         const QByteArray &database = fixtures::joinLines(fixtures::databaseLines(korvelan::RecordCount)),
@@ -35,7 +37,7 @@ struct ListerFixture {
             .documentsFolder = documentsFolder,
             .openUrl = [this](const QUrl &url) { opened.append(url); },
             .endProgram = [this] { endedAt = boxes.clock.elapsed(); },
-            .screenSize = [] { return QSize(1920, 1080); },
+            .screenSize = [] { return screen; },
             .stepDelay = {},
         });
     }

@@ -31,6 +31,8 @@ private Q_SLOTS:
     void limits();
     void costlyDocumentsStayWithinLimits_data();
     void costlyDocumentsStayWithinLimits();
+    void layoutStaysBounded_data();
+    void layoutStaysBounded();
     void shippedDocumentsWithinLimits();
 };
 
@@ -224,13 +226,105 @@ void TestRtfLimits::costlyDocumentsStayWithinLimits()
     QVERIFY(cost.characters > 1);
 }
 
+constexpr double kTwipsPerPixel = 15; // at 96 dots per inch
+
+// The longest run of combining marks (and joiners) after one character: the layout of a cluster
+// costs the square of its length.
+int longestCluster(const QString &text)
+{
+    int longest = 0, marks = 0;
+    for (QChar c : text) {
+        const bool extends = c.isMark() || c == QChar(0x200C) || c == QChar(0x200D);
+        marks = extends ? marks + 1 : 0;
+        longest = std::max(longest, marks);
+    }
+    return longest;
+}
+
+void TestRtfLimits::layoutStaysBounded_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+
+    const auto paragraphs = [](const QByteArray &paragraph, int count) {
+        return "{\\rtf1 " + paragraph.repeated(count) + "}";
+    };
+    const auto cells = [](int count, int paragraphsEach) {
+        return "{\\rtf1 " +
+            ("\\trowd\\cellx5000\\pard\\intbl " + QByteArray("x\\par ").repeated(paragraphsEach - 1) + "x\\cell\\row\n")
+                .repeated(count) +
+            "}";
+    };
+    QTest::newRow("largest spacing before, after and between lines")
+        << paragraphs("\\pard\\sb31680\\sa31680\\sl31680 x\\par\n", 2000);
+    QTest::newRow("largest spacing before") << paragraphs("\\pard\\sb31680 x\\par\n", 6500);
+    QTest::newRow("largest spacing after") << paragraphs("\\pard\\sa31680 x\\par\n", 6500);
+    QTest::newRow("largest exact line height") << paragraphs("\\pard\\sl-31680 x\\par\n", 6500);
+    QTest::newRow("many paragraphs with spacing after") << paragraphs("\\pard\\sa3000 x\\par\n", 99000);
+    QTest::newRow("one cell of 49,000 paragraphs") << cells(1, 49000);
+    QTest::newRow("499 cells of 100 paragraphs") << cells(499, 100);
+    QTest::newRow("a cell of 100 paragraphs and a picture, left open") << "{\\rtf1 \\trowd\\cellx5000\\pard\\intbl " +
+            QByteArray("x\\par ").repeated(100) + "{\\pict\\pngblip " + pictureHex("PNG") + "}";
+    QTest::newRow("a letter and 4,998 combining accents")
+        << paragraphs("a" + QByteArray("\\u769?").repeated(4998) + "\\par\n", 20);
+    QTest::newRow("a letter and 5,000 joiners")
+        << paragraphs("a" + QByteArray("\\u8205?").repeated(5000) + "\\par\n", 20);
+    QTest::newRow("2,000,000 paragraph ends") << paragraphs("\\par", 2000000);
+    QTest::newRow("letters 72 points high")
+        << paragraphs("\\fs144 " + QByteArray("mot ").repeated(4000) + "\\par\n", 25);
+}
+
+// Whatever a document holds, the layout it asks for stays bounded: the height its paragraphs take,
+// the paragraphs of a table and of one cell, the combining marks of one letter, and the paragraphs
+// in all, so that the window lays it out as quickly as the program's own documents.
+void TestRtfLimits::layoutStaysBounded()
+{
+    QFETCH(QByteArray, rtf);
+    const korvelan::RtfLimits limits;
+    QTextDocument document;
+    QVERIFY(readRtf(rtf, document));
+    QVERIFY2(document.blockCount() <= limits.maxParagraphs + limits.maxTableCells + 2,
+             qPrintable(QString::number(document.blockCount())));
+    QVERIFY2(longestCluster(document.toRawText()) <= limits.maxMarksPerCluster,
+             qPrintable(QString::number(longestCluster(document.toRawText()))));
+    int tableParagraphs = 0;
+    for (QTextTable *table : tablesOf(document))
+        for (int r = 0; r < table->rows(); ++r)
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                const int count =
+                    cell.lastCursorPosition().blockNumber() - cell.firstCursorPosition().blockNumber() + 1;
+                QVERIFY2(count <= limits.maxParagraphsPerCell, qPrintable(QString::number(count)));
+                tableParagraphs += count;
+            }
+    QVERIFY2(tableParagraphs <= limits.maxTableParagraphs, qPrintable(QString::number(tableParagraphs)));
+    // The spacing the paragraphs ask for, before anything is laid out.
+    const double page = limits.maxSpacing / kTwipsPerPixel;
+    double spacing = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        QVERIFY(format.topMargin() <= page && format.bottomMargin() <= page);
+        QVERIFY(format.lineHeightType() == QTextBlockFormat::ProportionalHeight || format.lineHeight() <= page);
+        spacing += format.topMargin() + format.bottomMargin() + format.lineHeight();
+    }
+    const double height = limits.maxHeight / kTwipsPerPixel;
+    QVERIFY2(spacing <= height + 3 * page, qPrintable(QString::number(spacing))); // the last paragraph's
+    // And laid out at the width of the box that shows a document, the height it takes: the last
+    // paragraph may go past the limit, by a page at most.
+    document.setTextWidth(669);
+    const double laidOut = document.documentLayout()->documentSize().height();
+    QVERIFY2(laidOut <= height + page, qPrintable(QString::number(laidOut)));
+    QVERIFY(document.characterCount() > 1); // cut, not emptied
+}
+
 // The program's own documents are far within every limit: the limits change nothing of them.
 void TestRtfLimits::shippedDocumentsWithinLimits()
 {
     korvelan::RtfLimits unlimited;
     unlimited.maxParagraphs = unlimited.maxRuns = unlimited.maxRunsPerParagraph = unlimited.maxTableCells = INT_MAX;
     unlimited.maxCharacters = unlimited.maxParagraphLength = unlimited.maxInputBytes;
-    unlimited.maxTotalPicturePixels = std::numeric_limits<qint64>::max();
+    unlimited.maxTotalPicturePixels = unlimited.maxHeight = std::numeric_limits<qint64>::max();
+    unlimited.maxParagraphsPerCell = unlimited.maxTableParagraphs = unlimited.maxMarksPerCluster = INT_MAX;
+    unlimited.maxSpacing = INT_MAX;
     for (const char *name : {"Licence.rtf", "Resume.rtf"}) {
         QFile file(QStringLiteral(KORVELAN_DOCS_DIR "/") + QLatin1StringView(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
