@@ -50,19 +50,19 @@ const QStringList kAdvice = {
 
 } // namespace
 
-InformationPage::InformationPage(const QString &caption, QWidget *parent) : Page(3, caption, parent)
+InformationPage::InformationPage(QWidget *parent) : Page(u"Information"_s, u"Informations sur les additifs"_s, parent)
 {
     m_rtb2 = buildControls(this, kInformation).get<RichTextView>(u"Rtb2"_s);
 }
 
-void InformationPage::loadDocument(int folder)
+void InformationPage::windowShown(int documentsFolder)
 {
-    m_rtb2->loadFile(folder, u"Resume.rtf"_s);
+    m_rtb2->loadFile(documentsFolder, u"Resume.rtf"_s);
 }
 
-QWidget *InformationPage::document() const
+std::vector<QWidget *> InformationPage::tabStops() const
 {
-    return m_rtb2;
+    return {m_rtb2};
 }
 
 const QString &AboutPage::makerSite()
@@ -71,7 +71,7 @@ const QString &AboutPage::makerSite()
     return site;
 }
 
-AboutPage::AboutPage(const QString &caption, QWidget *parent) : Page(4, caption, parent)
+AboutPage::AboutPage(QWidget *parent) : Page(u"A propos"_s, u"A propos du programme"_s, parent)
 {
     const Controls controls = buildControls(this, kAbout);
     m_imgLogo = controls.get<QLabel>(u"ImgLogo"_s);
@@ -111,9 +111,9 @@ void AboutPage::fill(const QPixmap &logo)
     m_lblInfo->setAccessibleDescription(m_lblInfo->text());
 }
 
-void AboutPage::loadDocument(int folder)
+void AboutPage::windowShown(int documentsFolder)
 {
-    m_rtb1->loadFile(folder, u"Licence.rtf"_s);
+    m_rtb1->loadFile(documentsFolder, u"Licence.rtf"_s);
 }
 
 } // namespace korvelan

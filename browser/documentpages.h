@@ -18,11 +18,12 @@ class InformationPage : public Page {
     Q_OBJECT
 
 public:
-    InformationPage(const QString &caption, QWidget *parent);
+    explicit InformationPage(QWidget *parent);
 
-    // Reads the document from the folder (a descriptor); a missing one leaves the box empty.
-    void loadDocument(int folder);
-    QWidget *document() const;
+    // Reads the document from the folder of the documents; a missing one leaves the box empty.
+    void windowShown(int documentsFolder) override;
+    // The document.
+    std::vector<QWidget *> tabStops() const override;
 
 private:
     RichTextView *m_rtb2 = nullptr;
@@ -34,16 +35,17 @@ class AboutPage : public Page {
     Q_OBJECT
 
 public:
-    AboutPage(const QString &caption, QWidget *parent);
+    explicit AboutPage(QWidget *parent);
 
     // The maker's site; the download address and the page name it.
     static const QString &makerSite();
 
     // The logo, the version line and the advice, as the window loads.
     void fill(const QPixmap &logo);
-    void loadDocument(int folder);
+    // Reads the licence from the folder of the documents; a missing one leaves the box empty.
+    void windowShown(int documentsFolder) override;
     // The licence, the download button and the two addresses, for the keyboard.
-    std::vector<QWidget *> tabStops() const;
+    std::vector<QWidget *> tabStops() const override;
 
 Q_SIGNALS:
     void downloadClicked();

@@ -54,7 +54,9 @@ FrmLister::~FrmLister()
 {
     // Closing the window while it is destroyed moves the focus, to which the search field would
     // react; nothing of the window may react any more.
-    std::vector<QObject *> ours{this, m_listPage, m_searchPage, m_informationPage, m_aboutPage, m_panel};
+    std::vector<QObject *> ours{this, m_panel};
+    for (const PageEntry &entry : m_pages)
+        ours.push_back(entry.page);
     for (RecordList *list : recordLists())
         ours.push_back(list);
     for (QObject *child : findChildren<QObject *>())
@@ -76,16 +78,21 @@ void FrmLister::buildWindow()
     for (int key : {Qt::Key_Return, Qt::Key_Enter})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &FrmLister::onEnter);
 
+    // The pages, in the order of their tab buttons: a page is one entry here.
     const ProgramData &data = *m_services.data;
-    m_fra[1] = m_listPage = new ListPage(data, tabCaption(1), this);
-    m_fra[2] = m_searchPage = new SearchPage(data, *m_services.boxes, tabCaption(2), this);
-    m_fra[3] = m_informationPage = new InformationPage(tabCaption(3), this);
-    m_fra[4] = m_aboutPage = new AboutPage(tabCaption(4), this);
-
-    const Controls buttons = buildWindowButtons(this);
-    for (int i = 1; i <= 4; ++i)
-        m_cmdOnglet[static_cast<size_t>(i)] = buttons.get<ColourButton>(indexed(u"CmdOnglet", i));
-    m_cmdQuitte = buttons.get<ColourButton>(u"CmdQuitte"_s);
+    const std::vector<Page *> pages{
+        m_listPage = new ListPage(data, this),
+        m_searchPage = new SearchPage(data, *m_services.boxes, this),
+        new InformationPage(this),
+        m_aboutPage = new AboutPage(this),
+    };
+    // The buttons come after all the pages, so that each lies over them where they meet.
+    for (Page *page : pages) {
+        const int n = int(m_pages.size()) + 1;
+        page->setObjectName(indexed(u"Fra", n));
+        m_pages.push_back({page, buildTabButton(this, n, page->caption(), page->tooltip())});
+    }
+    m_cmdQuitte = buildQuitButton(this).get<ColourButton>(u"CmdQuitte"_s);
     m_panel = new DetailPanel(data.additives, this);
 
     const Controls parked = buildParkedControls(this);
@@ -99,8 +106,8 @@ void FrmLister::connectPages()
 {
     // Direct connections: each reaction runs inside the one that caused it, in the order written.
     connect(m_foc, &QPushButton::clicked, m_searchPage, &SearchPage::searchOnEnter);
-    for (int i = 1; i <= 4; ++i)
-        connect(m_cmdOnglet[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { onTab(i); });
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        connect(m_pages[i].tab, &QPushButton::clicked, this, [this, i] { openPage(i); });
     connect(m_cmdQuitte, &QPushButton::clicked, this, [this] {
         m_foc->setFocus();
         close();
@@ -131,16 +138,23 @@ std::vector<RecordList *> FrmLister::recordLists() const
 
 void FrmLister::setKeyboardOrder()
 {
-    // Foc first; then the tab buttons and the quit button along the bottom, the display options,
-    // the lists, the legends, the search, the two documents and the download button; the detail
-    // boxes last. Tab skips whatever lies on a hidden page.
+    // Foc first; then the tab buttons and the quit button along the bottom; the controls of the
+    // first page (the display options and the lists), the legends, and those of the other pages;
+    // the detail boxes last. Tab skips whatever lies on a hidden page, so on every page but the
+    // first the legends come before the page's own controls.
     std::vector<QWidget *> order{m_foc};
-    order.insert(order.end(), m_cmdOnglet.begin() + 1, m_cmdOnglet.end());
+    for (const PageEntry &entry : m_pages)
+        order.push_back(entry.tab);
     order.push_back(m_cmdQuitte);
-    for (const std::vector<QWidget *> &stops :
-         {m_listPage->tabStops(), m_panel->legends(), m_searchPage->tabStops(),
-          std::vector<QWidget *>{m_informationPage->document()}, m_aboutPage->tabStops(), m_panel->tabStops()})
+    const auto append = [&order](const std::vector<QWidget *> &stops) {
         order.insert(order.end(), stops.begin(), stops.end());
+    };
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        append(m_pages[i].page->tabStops());
+        if (i == 0)
+            append(m_panel->legends());
+    }
+    append(m_panel->tabStops());
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -165,11 +179,12 @@ void FrmLister::load(QWidget *splash)
     if (splash)
         splash->close();
     setWindowTitle(QString::number(RecordCount) + u" KORVELAN"_s);
-    for (int i = 2; i <= 4; ++i)
-        m_cmdOnglet[static_cast<size_t>(i)]->setBackColour(colour::LightGrey);
-    m_fra[1]->show();
-    for (int i = 2; i <= 4; ++i)
-        m_fra[static_cast<size_t>(i)]->hide();
+    // The first page is shown; the buttons of the others are lighter.
+    for (size_t i = 1; i < m_pages.size(); ++i)
+        m_pages[i].tab->setBackColour(colour::LightGrey);
+    m_pages.front().page->show();
+    for (size_t i = 1; i < m_pages.size(); ++i)
+        m_pages[i].page->hide();
     m_aboutPage->fill(m_imgM->pixmap());
     startStep(T1Num, 20);
 }
@@ -201,8 +216,8 @@ void FrmLister::onTimDeb()
     show();
 
     // A missing or unreadable document leaves its box empty, silently.
-    m_aboutPage->loadDocument(m_services.documentsFolder);
-    m_informationPage->loadDocument(m_services.documentsFolder);
+    for (const PageEntry &entry : m_pages)
+        entry.page->windowShown(m_services.documentsFolder);
 }
 
 void FrmLister::onTimEnd()
@@ -217,25 +232,26 @@ void FrmLister::onTimEnd()
     QCoreApplication::exit(0);
 }
 
-void FrmLister::onTab(int i)
+void FrmLister::openPage(size_t shown)
 {
-    for (int t = 1; t <= 4; ++t)
-        m_cmdOnglet[static_cast<size_t>(t)]->setBackColour(colour::LightGrey);
-    m_cmdOnglet[static_cast<size_t>(i)]->setBackColour(colour::Silver);
-    for (int t = 1; t <= 4; ++t)
-        m_fra[static_cast<size_t>(t)]->hide();
-    m_fra[static_cast<size_t>(i)]->show();
+    for (const PageEntry &entry : m_pages)
+        entry.tab->setBackColour(colour::LightGrey);
+    m_pages[shown].tab->setBackColour(colour::Silver);
+    for (const PageEntry &entry : m_pages)
+        entry.page->hide();
+    Page *page = m_pages[shown].page;
+    page->show();
 
-    const bool listOrSearch = i == 1 || i == 2;
-    m_panel->setTitleColour(listOrSearch ? colour::Black : colour::Silver);
-    if (listOrSearch) {
+    const bool choosesAdditives = page->choosesAdditives();
+    m_panel->setTitleColour(choosesAdditives ? colour::Black : colour::Silver);
+    if (choosesAdditives) {
         setWindowTitle(AppTitle);
         m_panel->clearWithGreyRisk();
     } else {
         m_panel->clear();
     }
-    if (i == 2)
-        m_searchPage->focusWord();
+    if (QWidget *focus = page->focusOnOpening())
+        focus->setFocus();
     else
         m_foc->setFocus();
 }

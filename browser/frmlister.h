@@ -6,7 +6,6 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <vector>
 
@@ -18,15 +17,15 @@ namespace korvelan {
 class AboutPage;
 class ColourButton;
 class DetailPanel;
-class InformationPage;
 class ListPage;
 class OneShotTimer;
+class Page;
 class RecordList;
 class SearchPage;
 
-// The program's working window: four pages switched by the tab buttons along the bottom (the
-// lists, the search, the information document and the about page), a detail panel on the right
-// that shows one additive whatever the page, and the quit button.
+// The program's working window: pages switched by the tab buttons along the bottom (the lists, the
+// search, the information document and the about page), a detail panel on the right that shows one
+// additive whatever the page, and the quit button.
 class FrmLister : public QWidget {
     Q_OBJECT
 
@@ -79,7 +78,7 @@ private:
     void onT2Alpha();
     void onTimDeb();
     void onTimEnd();
-    void onTab(int i);
+    void openPage(size_t shown);
     void confirmQuit();
     void onDownload();
     void onEnter();
@@ -93,13 +92,16 @@ private:
     OneShotTimer *TimEND;
     OneShotTimer *m_stepByHand = nullptr;
 
+    // The pages in the order of their tab buttons, each with its button; the first is shown at start.
+    struct PageEntry {
+        Page *page;
+        ColourButton *tab;
+    };
+    std::vector<PageEntry> m_pages;
     ListPage *m_listPage = nullptr;
     SearchPage *m_searchPage = nullptr;
-    InformationPage *m_informationPage = nullptr;
     AboutPage *m_aboutPage = nullptr;
     DetailPanel *m_panel = nullptr;
-    std::array<ColourButton *, 5> m_cmdOnglet{}; // CmdOnglet(1) to CmdOnglet(4)
-    std::array<QWidget *, 5> m_fra{};            // Fra(1) to Fra(4)
     ColourButton *m_cmdQuitte = nullptr;
     QPushButton *m_foc = nullptr;
     QLabel *m_imgM = nullptr;

@@ -56,8 +56,8 @@ constexpr std::array<Option, 8> kOptions = {{
 
 } // namespace
 
-ListPage::ListPage(const ProgramData &data, const QString &caption, QWidget *parent)
-    : Page(1, caption, parent), m_data(data)
+ListPage::ListPage(const ProgramData &data, QWidget *parent)
+    : Page(u"Lister"_s, u"Afficher la liste des additifs"_s, parent), m_data(data)
 {
     const Controls controls = buildControls(this, std::span(kControls).first(9));
     m_lstNumAdd = controls.get<RecordList>(u"LstNumAdd"_s);

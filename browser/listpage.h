@@ -19,7 +19,7 @@ class ListPage : public Page {
     Q_OBJECT
 
 public:
-    ListPage(const ProgramData &data, const QString &caption, QWidget *parent);
+    ListPage(const ProgramData &data, QWidget *parent);
 
     // The lists filled from the table: by number, then in the data's alphabetical order.
     void fillNumbers();
@@ -29,8 +29,9 @@ public:
 
     RecordList *numbers() const { return m_lstNumAdd; }
     std::vector<RecordList *> recordLists() const { return {m_lstNumAdd, m_lstAlpha, m_lstTri}; }
+    bool choosesAdditives() const override { return true; }
     // The option rings, then the lists, for the keyboard.
-    std::vector<QWidget *> tabStops() const;
+    std::vector<QWidget *> tabStops() const override;
 
 Q_SIGNALS:
     // The reactions to a display option, in their order.

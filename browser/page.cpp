@@ -1,6 +1,5 @@
 #include "page.h"
 
-#include "controltable.h"
 #include "geometry.h"
 #include "palette.h"
 #include "widgets.h"
@@ -9,9 +8,9 @@ using namespace Qt::StringLiterals;
 
 namespace korvelan {
 
-Page::Page(int index, const QString &caption, QWidget *parent) : QFrame(parent)
+Page::Page(const QString &caption, const QString &tooltip, QWidget *parent)
+    : QFrame(parent), m_caption(caption), m_tooltip(tooltip)
 {
-    setObjectName(indexed(u"Fra", index));
     setGeometry(twipsRect(0, 0, 10395, 9195));
     setAccessibleName(u"Page "_s + caption);
     setBackground(this, colour::LightGrey);

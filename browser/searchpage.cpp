@@ -46,8 +46,9 @@ const std::array<Control, 14> kControls = {{
 
 } // namespace
 
-SearchPage::SearchPage(const ProgramData &data, MessageBoxes &boxes, const QString &caption, QWidget *parent)
-    : Page(2, caption, parent), m_data(data), m_boxes(boxes), m_longestKeyword(longestKeyword(data.keywords))
+SearchPage::SearchPage(const ProgramData &data, MessageBoxes &boxes, QWidget *parent)
+    : Page(u"Rechercher"_s, u"Outil de recherche"_s, parent), m_data(data), m_boxes(boxes),
+      m_longestKeyword(longestKeyword(data.keywords))
 {
     const Controls controls = buildControls(this, kControls);
     m_lstC = controls.get<RecordList>(u"LstC"_s);
@@ -82,9 +83,9 @@ std::vector<QWidget *> SearchPage::tabStops() const
     return {m_cbo2, m_lst12, m_cmdCherche, m_lstC};
 }
 
-void SearchPage::focusWord()
+QWidget *SearchPage::focusOnOpening() const
 {
-    m_cbo2->setFocus();
+    return m_cbo2;
 }
 
 void SearchPage::searchOnEnter()

@@ -23,12 +23,14 @@ class SearchPage : public Page {
     Q_OBJECT
 
 public:
-    SearchPage(const ProgramData &data, MessageBoxes &boxes, const QString &caption, QWidget *parent);
+    SearchPage(const ProgramData &data, MessageBoxes &boxes, QWidget *parent);
 
     RecordList *results() const { return m_lstC; }
+    bool choosesAdditives() const override { return true; }
+    // Opening the page puts the keyboard into the search word.
+    QWidget *focusOnOpening() const override;
     // The word, the suggestions, the button and the results, for the keyboard.
-    std::vector<QWidget *> tabStops() const;
-    void focusWord();
+    std::vector<QWidget *> tabStops() const override;
 
     // Enter: searches when the page is shown and the word has two characters.
     void searchOnEnter();
