@@ -83,9 +83,9 @@ DetailPanel::DetailPanel(const AdditiveTable &table, QWidget *parent) : QWidget(
     ground->setPalette(palette);
     m_title = controls.get<QLabel>(u"Lbl(6)"_s);
     setBackground(m_title, colour::LightGrey); // its own grey over the white ground of the panel
-    for (int k = 1; k <= 17; ++k)
+    for (int k = ENumber; k <= SequenceNumber; ++k)
         m_txtAdd[static_cast<size_t>(k)] = controls.get(indexed(u"TxtADD", k));
-    m_txtAdd[17]->hide(); // holds the number of the record shown; never visible
+    m_txtAdd[SequenceNumber]->hide(); // holds the number of the record shown; never visible
     m_risk = controls.get<QLabel>(u"LblAd(2)"_s);
     m_title->raise();
     addLegends();
@@ -123,7 +123,9 @@ void DetailPanel::addLegends()
 std::vector<QWidget *> DetailPanel::tabStops() const
 {
     std::vector<QWidget *> order;
-    for (int k : {1, 2, 3, 4, 16, 5, 12, 6, 7, 8, 9, 10, 11, 13, 14, 15})
+    for (Field k :
+         {ENumber, AdditiveName, Category, Synonyms, RiskLevel, DailyIntake, Origin, AuthorisedEU, AuthorisedFR,
+          AuthorisedOrganic, AnimalOrigin, AuthorisedInfants, Halal, Usage, RiskGroups, Symptoms})
         order.push_back(m_txtAdd[static_cast<size_t>(k)]);
     return order;
 }
@@ -135,7 +137,7 @@ std::vector<QWidget *> DetailPanel::legends() const
 
 QString DetailPanel::boxText(int k) const
 {
-    if (k < 1 || k > 17)
+    if (k < ENumber || k > SequenceNumber)
         return {};
     QWidget *box = m_txtAdd[static_cast<size_t>(k)];
     if (auto *line = qobject_cast<QLineEdit *>(box))
@@ -157,25 +159,25 @@ void DetailPanel::setBoxText(int k, const QString &text)
 
 void DetailPanel::colourBox(int k)
 {
-    if (k == 6 || k == 7) {
+    if (k == AuthorisedEU || k == AuthorisedFR) {
         setTextColour(m_txtAdd[static_cast<size_t>(k)], authorisationColour(boxText(k)));
-    } else if (k == 16) {
-        const RiskColours colours = riskColours(boxText(16));
+    } else if (k == RiskLevel) {
+        const RiskColours colours = riskColours(boxText(RiskLevel));
         if (colours.caption)
             setTextColour(m_risk, *colours.caption);
-        setTextColour(m_txtAdd[16], colours.box);
+        setTextColour(m_txtAdd[RiskLevel], colours.box);
     }
 }
 
 void DetailPanel::showRecord(int r)
 {
-    for (int k = 1; k <= 17; ++k)
+    for (int k = ENumber; k <= SequenceNumber; ++k)
         setBoxText(k, m_table.field(k, r).toString());
 }
 
 void DetailPanel::clear()
 {
-    for (int k = 1; k <= 17; ++k)
+    for (int k = ENumber; k <= SequenceNumber; ++k)
         setBoxText(k, QString());
 }
 

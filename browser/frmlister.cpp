@@ -8,7 +8,6 @@
 #include "oneshottimer.h"
 #include "palette.h"
 #include "programconstants.h"
-#include "recordlist.h"
 #include "rownumber.h"
 #include "searchpage.h"
 #include "webaddress.h"
@@ -57,8 +56,6 @@ FrmLister::~FrmLister()
     std::vector<QObject *> ours{this, m_panel};
     for (const PageEntry &entry : m_pages)
         ours.push_back(entry.page);
-    for (RecordList *list : recordLists())
-        ours.push_back(list);
     for (QObject *child : findChildren<QObject *>())
         for (QObject *receiver : ours)
             QObject::disconnect(child, nullptr, receiver, nullptr);
@@ -117,23 +114,14 @@ void FrmLister::connectPages()
         m_services.boxes->show(MessageIcon::None, AppTitle, legend == 0 ? riskLegendText() : dailyIntakeLegendText(),
                                MessageButtons::Ok);
     });
-    for (RecordList *list : recordLists()) {
-        connect(list, &RecordList::recordChosen, m_panel, &DetailPanel::showRecord);
-        connect(list, &RecordList::selectionError, this, &FrmLister::showSelectionError);
+    for (const PageEntry &entry : m_pages) {
+        connect(entry.page, &Page::recordChosen, m_panel, &DetailPanel::showRecord);
+        connect(entry.page, &Page::selectionError, this, &FrmLister::showSelectionError);
     }
     connect(m_listPage, &ListPage::panelCleared, m_panel, &DetailPanel::clear);
-    connect(m_listPage, &ListPage::recordChosen, m_panel, &DetailPanel::showRecord);
     connect(m_listPage, &ListPage::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_listPage, &ListPage::optionDone, m_foc, qOverload<>(&QWidget::setFocus));
-    connect(m_searchPage, &SearchPage::recordChosen, m_panel, &DetailPanel::showRecord);
     connect(m_searchPage, &SearchPage::nothingFound, m_panel, &DetailPanel::clearWithGreyRisk);
-}
-
-std::vector<RecordList *> FrmLister::recordLists() const
-{
-    std::vector<RecordList *> lists = m_listPage->recordLists();
-    lists.push_back(m_searchPage->results());
-    return lists;
 }
 
 void FrmLister::setKeyboardOrder()
@@ -159,21 +147,6 @@ void FrmLister::setKeyboardOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void FrmLister::startStep(OneShotTimer *timer, int milliseconds)
-{
-    const int delay = m_services.stepDelay ? m_services.stepDelay(milliseconds) : milliseconds;
-    m_stepByHand = delay > 0 ? nullptr : timer;
-    timer->setInterval(delay);
-}
-
-bool FrmLister::runNextStep()
-{
-    OneShotTimer *step = std::exchange(m_stepByHand, nullptr);
-    if (step)
-        Q_EMIT step->tick();
-    return step;
-}
-
 void FrmLister::load(QWidget *splash)
 {
     if (splash)
@@ -186,7 +159,7 @@ void FrmLister::load(QWidget *splash)
     for (size_t i = 1; i < m_pages.size(); ++i)
         m_pages[i].page->hide();
     m_aboutPage->fill(m_imgM->pixmap());
-    startStep(T1Num, 20);
+    startStep(T1Num, 20, m_services.startStep);
 }
 
 void FrmLister::onT1Num()
@@ -194,14 +167,14 @@ void FrmLister::onT1Num()
     T1Num->setInterval(0);
     m_listPage->fillNumbers();
     m_panel->showRecord(1);
-    startStep(T2Alpha, 200);
+    startStep(T2Alpha, 200, m_services.startStep);
 }
 
 void FrmLister::onT2Alpha()
 {
     T2Alpha->setInterval(0);
     m_listPage->fillAlphabetical();
-    startStep(TimDeb, 200);
+    startStep(TimDeb, 200, m_services.startStep);
 }
 
 void FrmLister::onTimDeb()

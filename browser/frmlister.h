@@ -1,6 +1,7 @@
 #pragma once
 
 #include "messagebox.h"
+#include "oneshottimer.h"
 #include "programdata.h"
 
 #include <QUrl>
@@ -18,9 +19,7 @@ class AboutPage;
 class ColourButton;
 class DetailPanel;
 class ListPage;
-class OneShotTimer;
 class Page;
-class RecordList;
 class SearchPage;
 
 // The program's working window: pages switched by the tab buttons along the bottom (the lists, the
@@ -41,10 +40,9 @@ public:
         std::function<void()> endProgram;
         // The screen size in logical pixels; the primary screen's when not set.
         std::function<QSize()> screenSize;
-        // The wait before each step of the chain that fills and shows the window, given the usual
-        // one in milliseconds; the usual one when not set. A wait of 0 leaves the step to
-        // runNextStep(), for tests and benchmarks that step the chain themselves.
-        std::function<int(int)> stepDelay;
+        // Starts each step of the chain that fills and shows the window; when not set, the step's
+        // timer waits the usual time.
+        StepStarter startStep;
     };
 
     explicit FrmLister(Services services, QWidget *parent = nullptr);
@@ -53,9 +51,6 @@ public:
     // The window's load: closes the splash window, prepares the pages and starts the chain of
     // steps that fills the lists and shows the window.
     void load(QWidget *splash);
-
-    // Runs the step of the chain that waits to be run by hand; false when none waits.
-    bool runNextStep();
 
     // The text of detail box k (1 to 17).
     QString boxText(int k) const;
@@ -70,9 +65,6 @@ private:
     void buildWindow();
     void connectPages();
     void setKeyboardOrder();
-    // The four lists of additives: by number, alphabetical, by flag, and the search results.
-    std::vector<RecordList *> recordLists() const;
-    void startStep(OneShotTimer *timer, int milliseconds);
 
     void onT1Num();
     void onT2Alpha();
@@ -90,7 +82,6 @@ private:
     OneShotTimer *T2Alpha;
     OneShotTimer *TimDeb;
     OneShotTimer *TimEND;
-    OneShotTimer *m_stepByHand = nullptr;
 
     // The pages in the order of their tab buttons, each with its button; the first is shown at start.
     struct PageEntry {

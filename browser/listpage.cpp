@@ -37,22 +37,17 @@ const std::array<Control, 10> kControls = {{
 }};
 // clang-format on
 
-// The display options: the place of the ring, the index of its caption, its text.
-struct Option {
+// Where each display option stands: the place of its ring and the index of its caption LblLab(n).
+// What the options are and do is the rules' table, DisplayOptions; this one follows it, row by row.
+struct OptionPlace {
     double left, top;
     int caption;
-    const char16_t *text;
 };
-constexpr std::array<Option, 8> kOptions = {{
-    {240, 8220, 14, u"Numéro d'additif"},
-    {2640, 8220, 15, u"Ordre alphabét."},
-    {5040, 8220, 16, u"Autorisé dans l'UE"},
-    {7500, 8220, 18, u"Autorisé en France"},
-    {240, 8640, 19, u"Autorisé en bio"},
-    {2640, 8640, 20, u"Autorisé nourrisson"},
-    {5040, 8640, 21, u"D'origine animale"},
-    {7500, 8640, 22, u"Considéré halal"},
-}};
+constexpr OptionPlace kOptionPlaces[] = {
+    {240, 8220, 14}, {2640, 8220, 15}, {5040, 8220, 16}, {7500, 8220, 18},
+    {240, 8640, 19}, {2640, 8640, 20}, {5040, 8640, 21}, {7500, 8640, 22},
+};
+static_assert(std::size(kOptionPlaces) == DisplayOptions.size(), "one place for each display option");
 
 } // namespace
 
@@ -65,6 +60,8 @@ ListPage::ListPage(const ProgramData &data, QWidget *parent)
     m_lstTri = controls.get<RecordList>(u"LstTri"_s);
     m_lstAlpha->hide();
     m_lstTri->hide();
+    for (RecordList *list : recordLists())
+        forwardChoices(list);
     addDisplayOptions();
 }
 
@@ -74,9 +71,9 @@ void ListPage::addDisplayOptions()
     const QIcon ring(u":/pictures/option_off.png"_s);
     const QPixmap mark = QIcon(u":/pictures/option_on.png"_s).pixmap(QSize(20, 20), devicePixelRatio());
     const QString focusFrame = bgrColor(colour::Black).name();
-    for (int i = 0; i < 8; ++i) {
-        const Option &option = kOptions[static_cast<size_t>(i)];
-        const QString text = QString::fromUtf16(option.text);
+    for (int i = 0; i < DisplayOptionCount; ++i) {
+        const OptionPlace &option = kOptionPlaces[i];
+        const QString text = DisplayOptions[static_cast<size_t>(i)].caption.toString();
         auto *image = new QToolButton(this);
         image->setObjectName(indexed(u"ImgD", i));
         image->setAccessibleName(text);

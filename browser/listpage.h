@@ -1,5 +1,6 @@
 #pragma once
 
+#include "flaglists.h"
 #include "page.h"
 #include "programdata.h"
 
@@ -34,9 +35,9 @@ public:
     std::vector<QWidget *> tabStops() const override;
 
 Q_SIGNALS:
-    // The reactions to a display option, in their order.
+    // The reactions to a display option, in their order: panelCleared, recordChosen, titleChanged
+    // for a flag list, optionDone.
     void panelCleared();
-    void recordChosen(int record);
     void titleChanged(const QString &title);
     void optionDone();
 
@@ -48,8 +49,8 @@ private:
     RecordList *m_lstNumAdd = nullptr;
     RecordList *m_lstAlpha = nullptr;
     RecordList *m_lstTri = nullptr;
-    std::array<QToolButton *, 8> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
-    std::array<QLabel *, 8> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
+    std::array<QToolButton *, DisplayOptionCount> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
+    std::array<QLabel *, DisplayOptionCount> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
 };
 
 } // namespace korvelan

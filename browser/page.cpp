@@ -2,6 +2,7 @@
 
 #include "geometry.h"
 #include "palette.h"
+#include "recordlist.h"
 #include "widgets.h"
 
 using namespace Qt::StringLiterals;
@@ -14,6 +15,12 @@ Page::Page(const QString &caption, const QString &tooltip, QWidget *parent)
     setGeometry(twipsRect(0, 0, 10395, 9195));
     setAccessibleName(u"Page "_s + caption);
     setBackground(this, colour::LightGrey);
+}
+
+void Page::forwardChoices(RecordList *list)
+{
+    connect(list, &RecordList::recordChosen, this, &Page::recordChosen);
+    connect(list, &RecordList::selectionError, this, &Page::selectionError);
 }
 
 } // namespace korvelan

@@ -6,6 +6,8 @@
 
 namespace korvelan {
 
+class RecordList;
+
 // One of the pages the tab buttons switch: the size of the area above them, the window's grey. A page
 // says what the window needs of it; the window names it Fra(n) and gives it the tab button
 // CmdOnglet(n), n being its place in the window's list of pages.
@@ -32,6 +34,16 @@ public:
     // Once, when the window is first shown: what the page reads then, from the folder of the
     // documents (a descriptor; none when -1).
     virtual void windowShown(int documentsFolder) { Q_UNUSED(documentsFolder); }
+
+Q_SIGNALS:
+    // A record chosen on the page, to be shown in the detail panel: the only road a choice takes.
+    void recordChosen(int record);
+    // A row whose number is wrong; `error` is the code of the fault (see rownumber.h).
+    void selectionError(int error);
+
+protected:
+    // What the list chooses, the page passes on as its own choice.
+    void forwardChoices(RecordList *list);
 
 private:
     QString m_caption;

@@ -52,6 +52,7 @@ SearchPage::SearchPage(const ProgramData &data, MessageBoxes &boxes, QWidget *pa
 {
     const Controls controls = buildControls(this, kControls);
     m_lstC = controls.get<RecordList>(u"LstC"_s);
+    forwardChoices(m_lstC);
     m_cbo2 = controls.get<QComboBox>(u"Cbo2"_s);
     controls.get<QLabel>(u"LblAd(15)"_s)->setBuddy(m_cbo2);
     m_lst12 = controls.get<QListWidget>(u"Lst12"_s);
@@ -90,7 +91,7 @@ QWidget *SearchPage::focusOnOpening() const
 
 void SearchPage::searchOnEnter()
 {
-    if (isVisible() && m_cbo2->currentText().size() >= 2)
+    if (isVisible() && m_cbo2->currentText().size() >= MinimumSearchLength)
         search();
 }
 
@@ -116,7 +117,7 @@ void SearchPage::onWordChanged()
     // Txt2, the word in small letters, is only read by the suggestions: its change is their rebuild.
     rebuildSuggestions(text.toLower());
     m_lblResultat->clear();
-    m_cmdCherche->setEnabled(text.size() >= 2);
+    m_cmdCherche->setEnabled(text.size() >= MinimumSearchLength);
 
     // Each disallowed character is reported once, in the order of the text, then taken out of the
     // whole text; taking it out is itself a change of the word, whose reaction reports the next
@@ -136,7 +137,7 @@ void SearchPage::onWordChanged()
         const qsizetype length = removal.length();
         rebuildSuggestions(length <= m_longestKeyword ? removal.head(length).toLower() : QString());
         m_lblResultat->clear();
-        m_cmdCherche->setEnabled(length >= 2);
+        m_cmdCherche->setEnabled(length >= MinimumSearchLength);
     }
     setWord(removal.text());
     m_cbo2->lineEdit()->end(false);
@@ -179,14 +180,11 @@ void SearchPage::search()
     m_cmdCherche->setEnabled(false);
     const QString word = m_cbo2->currentText();
 
-    QStringList entries;
-    for (int i = 0; i < m_cbo2->count(); ++i)
-        entries.append(m_cbo2->itemText(i));
-    const SearchHistory::Update update = m_history.record(word, entries);
-    if (update.outcome == SearchHistory::Outcome::Added) {
+    // The history holds the words; the drop-down list shows them, rebuilt when a word comes in.
+    if (m_history.record(word) == SearchHistory::Outcome::Added) {
         const QSignalBlocker quiet(m_cbo2);
         m_cbo2->clear();
-        m_cbo2->addItems(update.list);
+        m_cbo2->addItems(m_history.sortedWords());
     }
     setWord(word);
 

@@ -25,20 +25,17 @@ class SearchPage : public Page {
 public:
     SearchPage(const ProgramData &data, MessageBoxes &boxes, QWidget *parent);
 
-    RecordList *results() const { return m_lstC; }
     bool choosesAdditives() const override { return true; }
     // Opening the page puts the keyboard into the search word.
     QWidget *focusOnOpening() const override;
     // The word, the suggestions, the button and the results, for the keyboard.
     std::vector<QWidget *> tabStops() const override;
 
-    // Enter: searches when the page is shown and the word has two characters.
+    // Enter: searches when the page is shown and the word is long enough.
     void searchOnEnter();
 
 Q_SIGNALS:
-    // The first additive found, to be shown.
-    void recordChosen(int record);
-    // Nothing was found: the panel is emptied.
+    // Nothing was found: the panel is emptied. The first additive found is a recordChosen.
     void nothingFound();
 
 private:

@@ -8,7 +8,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -73,20 +72,7 @@ void FrmBDem::load()
 {
     m_imgLogo->setPixmap(m_imgM->pixmap());
     m_lblVersion->setText(u"Version "_s + AppVersion);
-    start(TimDeb, 30);
-}
-
-void FrmBDem::start(OneShotTimer *timer, int milliseconds)
-{
-    if (!m_services.startStep) {
-        timer->setInterval(milliseconds);
-        return;
-    }
-    // The step runs as the timer's tick would run it, and not at all once the window is gone.
-    m_services.startStep(milliseconds, [timer = QPointer(timer)] {
-        if (timer)
-            Q_EMIT timer->tick();
-    });
+    startStep(TimDeb, 30, m_services.startStep);
 }
 
 void FrmBDem::onTimDeb()
@@ -97,7 +83,7 @@ void FrmBDem::onTimDeb()
     const QRectF twips = splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
     setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
     show();
-    start(TimBDD, 500);
+    startStep(TimBDD, 500, m_services.startStep);
 }
 
 void FrmBDem::onTimBDD()
@@ -107,7 +93,7 @@ void FrmBDem::onTimBDD()
     m_services.data->additives = std::move(load.table);
     if (load.failure)
         reportFailure(*load.failure, kDatabaseErrorCode);
-    start(TimMotCle, 500);
+    startStep(TimMotCle, 500, m_services.startStep);
 }
 
 void FrmBDem::onTimMotCle()
@@ -117,7 +103,7 @@ void FrmBDem::onTimMotCle()
     m_services.data->keywords = std::move(load.index);
     if (load.failure)
         reportFailure(*load.failure, kKeywordErrorCode);
-    start(TimFin, 500);
+    startStep(TimFin, 500, m_services.startStep);
 }
 
 void FrmBDem::onTimFin()

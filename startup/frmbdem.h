@@ -35,7 +35,7 @@ public:
         // Starts the next step of the chain, `step`, due after `milliseconds`. When not set, the
         // step's timer waits that long; tests and benchmarks may run the step sooner, or keep it
         // and run it when they like.
-        std::function<void(int milliseconds, std::function<void()> step)> startStep = {};
+        StepStarter startStep = {};
     };
 
     explicit FrmBDem(Services services, QWidget *parent = nullptr);
@@ -44,7 +44,6 @@ public:
     void load();
 
 private:
-    void start(OneShotTimer *timer, int milliseconds);
     void onTimDeb();
     void onTimBDD();
     void onTimMotCle();

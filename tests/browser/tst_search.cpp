@@ -323,7 +323,7 @@ void TestSearch::pasteOfManyDisallowedCharacters()
                                                                   .openUrl = {},
                                                                   .endProgram = [] {},
                                                                   .screenSize = [] { return QSize(1920, 1080); },
-                                                                  .stepDelay = {}});
+                                                                  .startStep = {}});
     QVERIFY(page.openSearchPage());
     QList<bool> behind;
     boxes.onShow = [&] { behind.append(page.searchButton()->isEnabled()); };

@@ -58,10 +58,9 @@ void TestHistory::searchesInTurn()
     QFETCH(QStringList, searched);
     QFETCH(QStringList, expected);
     SearchHistory history;
-    QStringList list;
     for (const QString &word : searched)
-        list = history.record(word, list).list;
-    QCOMPARE(list, expected);
+        history.record(word);
+    QCOMPARE(history.sortedWords(), expected);
 }
 
 // The exchange sort, whose inner loop stops one short, must still give the full order on any set,
@@ -92,18 +91,20 @@ void TestHistory::sortsRandomSets()
 void TestHistory::thousandAndFirstWordIsRefused()
 {
     SearchHistory history;
-    QStringList list;
     for (int i = 1; i < SearchHistory::Capacity; ++i)
-        list.append(u"w%1"_s.arg(i, 4, 10, QChar(u'0')));
-    list = history.record(u"w1000"_s, list).list;
+        history.setSearchHistorySlot(i, u"w%1"_s.arg(i, 4, 10, QChar(u'0')));
+    history.setHistoryCount(SearchHistory::Capacity - 1);
+    history.SortHistory();
+    history.record(u"w1000"_s);
+    const QStringList list = history.sortedWords();
     QCOMPARE(list.size(), SearchHistory::Capacity);
 
-    const SearchHistory::Update refused = history.record(u"a"_s, list);
-    QCOMPARE(refused.outcome, SearchHistory::Outcome::Refused);
-    QCOMPARE(refused.list, list);
+    const SearchHistory::Outcome refused = history.record(u"a"_s);
+    QCOMPARE(refused, SearchHistory::Outcome::Refused);
+    QCOMPARE(history.sortedWords(), list);
     QCOMPARE(history.HistoryCount(), SearchHistory::Capacity);
     QCOMPARE(history.sortedWords(), list);
-    QCOMPARE(history.record(u"w0500"_s, list).outcome, SearchHistory::Outcome::AlreadyPresent);
+    QCOMPARE(history.record(u"w0500"_s), SearchHistory::Outcome::AlreadyPresent);
 }
 
 QTEST_APPLESS_MAIN(TestHistory)

@@ -36,7 +36,7 @@ struct ListerFixture {
             .openUrl = [this](const QUrl &url) { opened.append(url); },
             .endProgram = [this] { endedAt = boxes.clock.elapsed(); },
             .screenSize = [] { return QSize(1920, 1080); },
-            .stepDelay = {},
+            .startStep = {},
         });
     }
 
