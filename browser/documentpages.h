@@ -26,7 +26,7 @@ public:
     std::vector<QWidget *> tabStops() const override;
 
 private:
-    RichTextView *m_rtb2 = nullptr;
+    RichTextView *m_summary = nullptr; // Rtb2
 };
 
 // The about page, Fra(4): the logo, the version and the maker's addresses, the licence Licence.rtf
@@ -51,10 +51,10 @@ Q_SIGNALS:
     void downloadClicked();
 
 private:
-    QLabel *m_imgLogo = nullptr;
-    QLabel *m_lblNversion = nullptr;
-    QLabel *m_lblInfo = nullptr;
-    RichTextView *m_rtb1 = nullptr;
+    QLabel *m_logo = nullptr;          // ImgLogo
+    QLabel *m_version = nullptr;       // LblNversion
+    QLabel *m_advice = nullptr;        // LblInfo
+    RichTextView *m_licence = nullptr; // Rtb1
     std::vector<QWidget *> m_tabStops;
 };
 

@@ -43,10 +43,10 @@ FrmLister::FrmLister(Services services, QWidget *parent)
     buildWindow();
     connectPages();
 
-    connect(T1Num, &OneShotTimer::tick, this, &FrmLister::onT1Num);
-    connect(T2Alpha, &OneShotTimer::tick, this, &FrmLister::onT2Alpha);
-    connect(TimDeb, &OneShotTimer::tick, this, &FrmLister::onTimDeb);
-    connect(TimEND, &OneShotTimer::tick, this, &FrmLister::onTimEnd);
+    connect(T1Num, &OneShotTimer::tick, this, &FrmLister::fillNumberListStep);
+    connect(T2Alpha, &OneShotTimer::tick, this, &FrmLister::fillAlphabeticalListStep);
+    connect(TimDeb, &OneShotTimer::tick, this, &FrmLister::showWindowStep);
+    connect(TimEND, &OneShotTimer::tick, this, &FrmLister::endProgramStep);
 }
 
 FrmLister::~FrmLister()
@@ -64,13 +64,13 @@ FrmLister::~FrmLister()
 void FrmLister::buildWindow()
 {
     // Focus holder and default button: first in the keyboard order, parked below the visible area.
-    m_foc = new QPushButton(u"Foc"_s, this);
-    m_foc->setObjectName(u"Foc"_s);
+    m_focusButton = new QPushButton(u"Foc"_s, this);
+    m_focusButton->setObjectName(u"Foc"_s);
     // The focus comes back here after most actions; a screen reader announces it by this name.
-    m_foc->setAccessibleName(u"Fenêtre principale"_s);
-    m_foc->setAccessibleDescription(
+    m_focusButton->setAccessibleName(u"Fenêtre principale"_s);
+    m_focusButton->setAccessibleDescription(
         u"Tab parcourt les onglets, les options, les listes et la fiche ; Entrée lance la recherche sur la page Rechercher"_s);
-    m_foc->setGeometry(twipsRect(9000, 10080, 795, 315));
+    m_focusButton->setGeometry(twipsRect(9000, 10080, 795, 315));
     // Enter clicks the default button wherever the focus is in the window.
     for (int key : {Qt::Key_Return, Qt::Key_Enter})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &FrmLister::onEnter);
@@ -89,24 +89,24 @@ void FrmLister::buildWindow()
         page->setObjectName(indexed(u"Fra", n));
         m_pages.push_back({page, buildTabButton(this, n, page->caption(), page->tooltip())});
     }
-    m_cmdQuitte = buildQuitButton(this).get<ColourButton>(u"CmdQuitte"_s);
+    m_quitButton = buildQuitButton(this).get<ColourButton>(u"CmdQuitte"_s);
     m_panel = new DetailPanel(data.additives, this);
 
     const Controls parked = buildParkedControls(this);
-    m_imgM = parked.get<QLabel>(u"ImgM"_s);
-    m_linHauteur = parked.get(u"LinHauteur"_s);
-    m_linLargeur = parked.get(u"LinLargeur"_s);
+    m_pictureStore = parked.get<QLabel>(u"ImgM"_s);
+    m_heightMarker = parked.get(u"LinHauteur"_s);
+    m_widthMarker = parked.get(u"LinLargeur"_s);
     setKeyboardOrder();
 }
 
 void FrmLister::connectPages()
 {
     // Direct connections: each reaction runs inside the one that caused it, in the order written.
-    connect(m_foc, &QPushButton::clicked, m_searchPage, &SearchPage::searchOnEnter);
+    connect(m_focusButton, &QPushButton::clicked, m_searchPage, &SearchPage::searchOnEnter);
     for (size_t i = 0; i < m_pages.size(); ++i)
         connect(m_pages[i].tab, &QPushButton::clicked, this, [this, i] { openPage(i); });
-    connect(m_cmdQuitte, &QPushButton::clicked, this, [this] {
-        m_foc->setFocus();
+    connect(m_quitButton, &QPushButton::clicked, this, [this] {
+        m_focusButton->setFocus();
         close();
     });
     connect(m_aboutPage, &AboutPage::downloadClicked, this, &FrmLister::onDownload);
@@ -120,7 +120,7 @@ void FrmLister::connectPages()
     }
     connect(m_listPage, &ListPage::panelCleared, m_panel, &DetailPanel::clear);
     connect(m_listPage, &ListPage::titleChanged, this, &QWidget::setWindowTitle);
-    connect(m_listPage, &ListPage::optionDone, m_foc, qOverload<>(&QWidget::setFocus));
+    connect(m_listPage, &ListPage::optionDone, m_focusButton, qOverload<>(&QWidget::setFocus));
     connect(m_searchPage, &SearchPage::nothingFound, m_panel, &DetailPanel::clearWithGreyRisk);
 }
 
@@ -130,10 +130,10 @@ void FrmLister::setKeyboardOrder()
     // first page (the display options and the lists), the legends, and those of the other pages;
     // the detail boxes last. Tab skips whatever lies on a hidden page, so on every page but the
     // first the legends come before the page's own controls.
-    std::vector<QWidget *> order{m_foc};
+    std::vector<QWidget *> order{m_focusButton};
     for (const PageEntry &entry : m_pages)
         order.push_back(entry.tab);
-    order.push_back(m_cmdQuitte);
+    order.push_back(m_quitButton);
     const auto append = [&order](const std::vector<QWidget *> &stops) {
         order.insert(order.end(), stops.begin(), stops.end());
     };
@@ -158,11 +158,11 @@ void FrmLister::load(QWidget *splash)
     m_pages.front().page->show();
     for (size_t i = 1; i < m_pages.size(); ++i)
         m_pages[i].page->hide();
-    m_aboutPage->fill(m_imgM->pixmap());
+    m_aboutPage->fill(m_pictureStore->pixmap());
     startStep(T1Num, 20, m_services.startStep);
 }
 
-void FrmLister::onT1Num()
+void FrmLister::fillNumberListStep()
 {
     T1Num->setInterval(0);
     m_listPage->fillNumbers();
@@ -170,20 +170,20 @@ void FrmLister::onT1Num()
     startStep(T2Alpha, 200, m_services.startStep);
 }
 
-void FrmLister::onT2Alpha()
+void FrmLister::fillAlphabeticalListStep()
 {
     T2Alpha->setInterval(0);
     m_listPage->fillAlphabetical();
     startStep(TimDeb, 200, m_services.startStep);
 }
 
-void FrmLister::onTimDeb()
+void FrmLister::showWindowStep()
 {
     TimDeb->setInterval(0);
     m_listPage->matchListHeights();
 
     const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
-    const QRect place = windowPlace(m_linHauteur->geometry(), m_linLargeur->geometry(), screen);
+    const QRect place = windowPlace(m_heightMarker->geometry(), m_widthMarker->geometry(), screen);
     setFixedSize(place.size());
     move(place.topLeft());
     show();
@@ -193,7 +193,7 @@ void FrmLister::onTimDeb()
         entry.page->windowShown(m_services.documentsFolder);
 }
 
-void FrmLister::onTimEnd()
+void FrmLister::endProgramStep()
 {
     TimEND->setInterval(0);
     if (m_services.endProgram) {
@@ -226,7 +226,7 @@ void FrmLister::openPage(size_t shown)
     if (QWidget *focus = page->focusOnOpening())
         focus->setFocus();
     else
-        m_foc->setFocus();
+        m_focusButton->setFocus();
 }
 
 void FrmLister::closeEvent(QCloseEvent *event)
@@ -251,7 +251,7 @@ void FrmLister::onDownload()
         m_services.openUrl(installerAddress());
     else
         openWebAddress(installerAddress());
-    m_foc->setFocus();
+    m_focusButton->setFocus();
 }
 
 void FrmLister::showSelectionError(int error)
@@ -265,11 +265,11 @@ void FrmLister::onEnter()
     // Enter clicks the button that has the focus, as on any dialog; elsewhere it clicks the
     // default button Foc.
     if (auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
-        button && button != m_foc && isAncestorOf(button)) {
+        button && button != m_focusButton && isAncestorOf(button)) {
         button->click();
         return;
     }
-    m_foc->click();
+    m_focusButton->click();
 }
 
 QString FrmLister::boxText(int k) const

@@ -66,10 +66,11 @@ private:
     void connectPages();
     void setKeyboardOrder();
 
-    void onT1Num();
-    void onT2Alpha();
-    void onTimDeb();
-    void onTimEnd();
+    // The ticks of the timers: the steps of the chain, and the end of the program.
+    void fillNumberListStep();       // T1Num
+    void fillAlphabeticalListStep(); // T2Alpha
+    void showWindowStep();           // TimDeb
+    void endProgramStep();           // TimEND
     void openPage(size_t shown);
     void confirmQuit();
     void onDownload();
@@ -93,11 +94,11 @@ private:
     SearchPage *m_searchPage = nullptr;
     AboutPage *m_aboutPage = nullptr;
     DetailPanel *m_panel = nullptr;
-    ColourButton *m_cmdQuitte = nullptr;
-    QPushButton *m_foc = nullptr;
-    QLabel *m_imgM = nullptr;
-    QWidget *m_linHauteur = nullptr;
-    QWidget *m_linLargeur = nullptr;
+    ColourButton *m_quitButton = nullptr; // CmdQuitte
+    QPushButton *m_focusButton = nullptr; // Foc, the default button
+    QLabel *m_pictureStore = nullptr;     // ImgM
+    QWidget *m_heightMarker = nullptr;    // LinHauteur
+    QWidget *m_widthMarker = nullptr;     // LinLargeur
 };
 
 } // namespace korvelan

@@ -55,11 +55,11 @@ ListPage::ListPage(const ProgramData &data, QWidget *parent)
     : Page(u"Lister"_s, u"Afficher la liste des additifs"_s, parent), m_data(data)
 {
     const Controls controls = buildControls(this, std::span(kControls).first(9));
-    m_lstNumAdd = controls.get<RecordList>(u"LstNumAdd"_s);
-    m_lstAlpha = controls.get<RecordList>(u"LstAlpha"_s);
-    m_lstTri = controls.get<RecordList>(u"LstTri"_s);
-    m_lstAlpha->hide();
-    m_lstTri->hide();
+    m_numberList = controls.get<RecordList>(u"LstNumAdd"_s);
+    m_alphabeticalList = controls.get<RecordList>(u"LstAlpha"_s);
+    m_flagList = controls.get<RecordList>(u"LstTri"_s);
+    m_alphabeticalList->hide();
+    m_flagList->hide();
     for (RecordList *list : recordLists())
         forwardChoices(list);
     addDisplayOptions();
@@ -90,7 +90,7 @@ void ListPage::addDisplayOptions()
         image->setStyleSheet(u"QToolButton { border: none; padding: 0; background: transparent; }"
                              u" QToolButton:focus { border: 1px dotted %1; }"_s.arg(focusFrame));
         connect(image, &QToolButton::clicked, this, [this, i] { chooseOption(i); });
-        m_imgD[static_cast<size_t>(i)] = image;
+        m_optionRings[static_cast<size_t>(i)] = image;
 
         // The mark lies over its ring and lets clicks through to it, so choosing the option that is
         // already marked runs it again.
@@ -101,7 +101,7 @@ void ListPage::addDisplayOptions()
         chosen->setGeometry(image->geometry());
         chosen->setAttribute(Qt::WA_TransparentForMouseEvents);
         chosen->setVisible(i == 0);
-        m_imgB[static_cast<size_t>(i)] = chosen;
+        m_optionMarks[static_cast<size_t>(i)] = chosen;
 
         QLabel *caption = makeLabel(this, indexed(u"LblLab", option.caption), text,
                                     twipsRect(option.left + 360, option.top + 15, 2040, 285),
@@ -112,7 +112,7 @@ void ListPage::addDisplayOptions()
 
 std::vector<QWidget *> ListPage::tabStops() const
 {
-    std::vector<QWidget *> order(m_imgD.begin(), m_imgD.end());
+    std::vector<QWidget *> order(m_optionRings.begin(), m_optionRings.end());
     for (QWidget *list : recordLists())
         order.push_back(list);
     return order;
@@ -125,7 +125,7 @@ void ListPage::fillNumbers()
     rows.reserve(RecordCount);
     for (qint16 r = 1; r <= qint16(RecordCount); ++r)
         rows.append(ListLine(table.record(r)));
-    m_lstNumAdd->addItems(rows);
+    m_numberList->addItems(rows);
 }
 
 void ListPage::fillAlphabetical()
@@ -142,13 +142,13 @@ void ListPage::fillAlphabetical()
             continue;
         rows.append(ListLine(table.record(j)));
     }
-    m_lstAlpha->addItems(rows);
+    m_alphabeticalList->addItems(rows);
 }
 
 void ListPage::matchListHeights()
 {
-    m_lstAlpha->resize(m_lstAlpha->width(), m_lstNumAdd->height());
-    m_lstTri->resize(m_lstTri->width(), m_lstNumAdd->height());
+    m_alphabeticalList->resize(m_alphabeticalList->width(), m_numberList->height());
+    m_flagList->resize(m_flagList->width(), m_numberList->height());
 }
 
 void ListPage::chooseOption(int i)
@@ -156,31 +156,31 @@ void ListPage::chooseOption(int i)
     const std::optional<DisplayOption> option = displayOption(i);
     if (!option)
         return;
-    for (QLabel *mark : m_imgB)
+    for (QLabel *mark : m_optionMarks)
         mark->hide();
-    m_imgB[static_cast<size_t>(i)]->show();
-    for (size_t ring = 0; ring < m_imgD.size(); ++ring)
-        m_imgD[ring]->setChecked(ring == static_cast<size_t>(i));
+    m_optionMarks[static_cast<size_t>(i)]->show();
+    for (size_t ring = 0; ring < m_optionRings.size(); ++ring)
+        m_optionRings[ring]->setChecked(ring == static_cast<size_t>(i));
     Q_EMIT panelCleared();
 
-    m_lstAlpha->setVisible(option->list == ShownList::Alphabetical);
-    m_lstNumAdd->setVisible(option->list == ShownList::Numbers);
+    m_alphabeticalList->setVisible(option->list == ShownList::Alphabetical);
+    m_numberList->setVisible(option->list == ShownList::Numbers);
     if (option->list != ShownList::Flags) {
-        m_lstTri->hide();
+        m_flagList->hide();
         Q_EMIT recordChosen(option->panelRecord);
     } else {
         // The flag list is built anew on each choice, in one pass over the table.
-        m_lstTri->clear();
-        m_lstTri->show();
-        QPalette palette = m_lstTri->palette();
+        m_flagList->clear();
+        m_flagList->show();
+        QPalette palette = m_flagList->palette();
         palette.setColor(QPalette::Text, bgrColor(option->listColour));
-        m_lstTri->setPalette(palette);
+        m_flagList->setPalette(palette);
         const AdditiveTable &table = m_data.additives;
         const FlagList records = buildFlagList(table, option->field);
-        m_lstTri->addItems(listLines(table, records));
+        m_flagList->addItems(listLines(table, records));
         Q_EMIT recordChosen(option->panelRecord);
         Q_EMIT titleChanged(flagListTitle(int(records.size()), option->titleSuffix));
-        m_lstTri->show();
+        m_flagList->show();
     }
     Q_EMIT optionDone();
 }

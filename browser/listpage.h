@@ -28,8 +28,8 @@ public:
     // The hidden lists take the height of the list by number.
     void matchListHeights();
 
-    RecordList *numbers() const { return m_lstNumAdd; }
-    std::vector<RecordList *> recordLists() const { return {m_lstNumAdd, m_lstAlpha, m_lstTri}; }
+    RecordList *numbers() const { return m_numberList; }
+    std::vector<RecordList *> recordLists() const { return {m_numberList, m_alphabeticalList, m_flagList}; }
     bool choosesAdditives() const override { return true; }
     // The option rings, then the lists, for the keyboard.
     std::vector<QWidget *> tabStops() const override;
@@ -46,11 +46,11 @@ private:
     void chooseOption(int i);
 
     const ProgramData &m_data;
-    RecordList *m_lstNumAdd = nullptr;
-    RecordList *m_lstAlpha = nullptr;
-    RecordList *m_lstTri = nullptr;
-    std::array<QToolButton *, DisplayOptionCount> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
-    std::array<QLabel *, DisplayOptionCount> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
+    RecordList *m_numberList = nullptr;                            // LstNumAdd
+    RecordList *m_alphabeticalList = nullptr;                      // LstAlpha
+    RecordList *m_flagList = nullptr;                              // LstTri
+    std::array<QToolButton *, DisplayOptionCount> m_optionRings{}; // ImgD(0) to ImgD(7): the option rings
+    std::array<QLabel *, DisplayOptionCount> m_optionMarks{};      // ImgB(0) to ImgB(7): the mark of the chosen option
 };
 
 } // namespace korvelan

@@ -52,11 +52,11 @@ private:
     qsizetype m_longestKeyword = 0; // a longer search word gets no suggestion
     SearchHistory m_history;
     bool m_fillingSuggestions = false;
-    QComboBox *m_cbo2 = nullptr;
-    QListWidget *m_lst12 = nullptr;
-    QPushButton *m_cmdCherche = nullptr;
-    QLabel *m_lblResultat = nullptr;
-    RecordList *m_lstC = nullptr;
+    QComboBox *m_wordBox = nullptr;          // Cbo2
+    QListWidget *m_suggestionList = nullptr; // Lst12
+    QPushButton *m_searchButton = nullptr;   // CmdCherche
+    QLabel *m_resultCaption = nullptr;       // LblResultat
+    RecordList *m_resultList = nullptr;      // LstC
 };
 
 } // namespace korvelan

@@ -44,10 +44,11 @@ public:
     void load();
 
 private:
-    void onTimDeb();
-    void onTimBDD();
-    void onTimMotCle();
-    void onTimFin();
+    // The ticks of the timers, the steps of the chain.
+    void showStep();           // TimDeb
+    void loadDatabaseStep();   // TimBDD
+    void loadKeywordsStep();   // TimMotCle
+    void openMainWindowStep(); // TimFin
     void reportFailure(LoadFailure failure, int code);
 
     // The timers of the chain, in their order.
@@ -56,9 +57,9 @@ private:
     OneShotTimer *TimMotCle;
     OneShotTimer *TimFin;
     Services m_services;
-    QLabel *m_imgLogo;
-    QLabel *m_lblVersion;
-    QLabel *m_imgM;
+    QLabel *m_logo;         // ImgLogo
+    QLabel *m_version;      // LblVersion
+    QLabel *m_pictureStore; // ImgM
 };
 
 } // namespace korvelan
