@@ -1,4 +1,5 @@
 // The ordering of the searched words and the limit of the history.
+#include "historyrows.h"
 #include "search.h"
 
 #include <QRandomGenerator>
@@ -40,11 +41,7 @@ void TestHistory::searchesInTurn_data()
 {
     QTest::addColumn<QStringList>("searched");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("capitals first") << QStringList{u"zinc"_s, u"acide"_s, u"Zinc"_s}
-                                    << QStringList{u"Zinc"_s, u"acide"_s, u"zinc"_s};
-    QTest::newRow("ac then acide") << QStringList{u"ac"_s, u"acide"_s} << QStringList{u"ac"_s, u"acide"_s};
-    QTest::newRow("acide then ac") << QStringList{u"acide"_s, u"ac"_s} << QStringList{u"ac"_s, u"acide"_s};
-    QTest::newRow("same word twice") << QStringList{u"acide"_s, u"acide"_s} << QStringList{u"acide"_s};
+    fixtures::addHistoryRows();
     QTest::newRow("empty word last") << QStringList{QString(), u"zz"_s, u"a"_s}
                                      << QStringList{u"a"_s, u"zz"_s, QString()};
     QTest::newRow("space and digits before letters") << QStringList{u"e100"_s, u"e 100"_s, u"E100"_s, u"e10"_s}
