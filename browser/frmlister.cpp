@@ -8,6 +8,7 @@
 #include "oneshottimer.h"
 #include "palette.h"
 #include "programconstants.h"
+#include "recordlist.h"
 #include "rownumber.h"
 #include "searchpage.h"
 #include "webaddress.h"
@@ -56,6 +57,8 @@ FrmLister::~FrmLister()
     std::vector<QObject *> ours{this, m_panel};
     for (const PageEntry &entry : m_pages)
         ours.push_back(entry.page);
+    for (RecordList *list : findChildren<RecordList *>())
+        ours.push_back(list);
     for (QObject *child : findChildren<QObject *>())
         for (QObject *receiver : ours)
             QObject::disconnect(child, nullptr, receiver, nullptr);
