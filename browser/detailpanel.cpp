@@ -83,10 +83,10 @@ DetailPanel::DetailPanel(const AdditiveTable &table, QWidget *parent) : QWidget(
     ground->setPalette(palette);
     m_title = controls.get<QLabel>(u"Lbl(6)"_s);
     setBackground(m_title, colour::LightGrey); // its own grey over the white ground of the panel
-    for (int k = 1; k <= 17; ++k)
-        m_txtAdd[static_cast<size_t>(k)] = controls.get(indexed(u"TxtADD", k));
-    m_txtAdd[17]->hide(); // holds the number of the record shown; never visible
-    m_risk = controls.get<QLabel>(u"LblAd(2)"_s);
+    for (int k = ENumber; k <= SequenceNumber; ++k)
+        m_boxes[static_cast<size_t>(k)] = controls.get(indexed(u"TxtADD", k));
+    m_boxes[SequenceNumber]->hide(); // holds the number of the record shown; never visible
+    m_riskCaption = controls.get<QLabel>(u"LblAd(2)"_s);
     m_title->raise();
     addLegends();
 }
@@ -116,28 +116,30 @@ void DetailPanel::addLegends()
                 focusFrame));
         image->setGeometry(caption->x() + (caption->width() + textWidth) / 2 + 3, caption->y() + 2, 15, 17);
         connect(image, &QToolButton::clicked, this, [this, i] { Q_EMIT legendRequested(i); });
-        m_imgInfo[static_cast<size_t>(i)] = image;
+        m_legends[static_cast<size_t>(i)] = image;
     }
 }
 
 std::vector<QWidget *> DetailPanel::tabStops() const
 {
     std::vector<QWidget *> order;
-    for (int k : {1, 2, 3, 4, 16, 5, 12, 6, 7, 8, 9, 10, 11, 13, 14, 15})
-        order.push_back(m_txtAdd[static_cast<size_t>(k)]);
+    for (Field k :
+         {ENumber, AdditiveName, Category, Synonyms, RiskLevel, DailyIntake, Origin, AuthorisedEU, AuthorisedFR,
+          AuthorisedOrganic, AnimalOrigin, AuthorisedInfants, Halal, Usage, RiskGroups, Symptoms})
+        order.push_back(m_boxes[static_cast<size_t>(k)]);
     return order;
 }
 
 std::vector<QWidget *> DetailPanel::legends() const
 {
-    return {m_imgInfo.begin(), m_imgInfo.end()};
+    return {m_legends.begin(), m_legends.end()};
 }
 
 QString DetailPanel::boxText(int k) const
 {
-    if (k < 1 || k > 17)
+    if (k < ENumber || k > SequenceNumber)
         return {};
-    QWidget *box = m_txtAdd[static_cast<size_t>(k)];
+    QWidget *box = m_boxes[static_cast<size_t>(k)];
     if (auto *line = qobject_cast<QLineEdit *>(box))
         return line->text();
     return static_cast<QPlainTextEdit *>(box)->toPlainText();
@@ -145,7 +147,7 @@ QString DetailPanel::boxText(int k) const
 
 void DetailPanel::setBoxText(int k, const QString &text)
 {
-    QWidget *box = m_txtAdd[static_cast<size_t>(k)];
+    QWidget *box = m_boxes[static_cast<size_t>(k)];
     if (auto *line = qobject_cast<QLineEdit *>(box)) {
         line->setText(text);
         line->setCursorPosition(0);
@@ -157,32 +159,32 @@ void DetailPanel::setBoxText(int k, const QString &text)
 
 void DetailPanel::colourBox(int k)
 {
-    if (k == 6 || k == 7) {
-        setTextColour(m_txtAdd[static_cast<size_t>(k)], authorisationColour(boxText(k)));
-    } else if (k == 16) {
-        const RiskColours colours = riskColours(boxText(16));
+    if (k == AuthorisedEU || k == AuthorisedFR) {
+        setTextColour(m_boxes[static_cast<size_t>(k)], authorisationColour(boxText(k)));
+    } else if (k == RiskLevel) {
+        const RiskColours colours = riskColours(boxText(RiskLevel));
         if (colours.caption)
-            setTextColour(m_risk, *colours.caption);
-        setTextColour(m_txtAdd[16], colours.box);
+            setTextColour(m_riskCaption, *colours.caption);
+        setTextColour(m_boxes[RiskLevel], colours.box);
     }
 }
 
 void DetailPanel::showRecord(int r)
 {
-    for (int k = 1; k <= 17; ++k)
+    for (int k = ENumber; k <= SequenceNumber; ++k)
         setBoxText(k, m_table.field(k, r).toString());
 }
 
 void DetailPanel::clear()
 {
-    for (int k = 1; k <= 17; ++k)
+    for (int k = ENumber; k <= SequenceNumber; ++k)
         setBoxText(k, QString());
 }
 
 void DetailPanel::clearWithGreyRisk()
 {
     clear();
-    setTextColour(m_risk, colour::Grey);
+    setTextColour(m_riskCaption, colour::Grey);
 }
 
 void DetailPanel::setTitleColour(quint32 colour)

@@ -50,10 +50,10 @@ private:
     void addLegends();
 
     const AdditiveTable &m_table;
-    std::array<QWidget *, 18> m_txtAdd{};     // TxtADD(1) to TxtADD(17)
-    QLabel *m_risk = nullptr;                 // LblAd(2), the caption "Risque"
-    QLabel *m_title = nullptr;                // Lbl(6)
-    std::array<QToolButton *, 2> m_imgInfo{}; // ImgInfo(0), ImgInfo(1): the legends
+    std::array<QWidget *, SequenceNumber + 1> m_boxes{}; // TxtADD(1) to TxtADD(17), by field
+    QLabel *m_riskCaption = nullptr;                     // LblAd(2), the caption "Risque"
+    QLabel *m_title = nullptr;                           // Lbl(6)
+    std::array<QToolButton *, 2> m_legends{};            // ImgInfo(0), ImgInfo(1): the legends
 };
 
 } // namespace korvelan

@@ -50,19 +50,19 @@ const QStringList kAdvice = {
 
 } // namespace
 
-InformationPage::InformationPage(const QString &caption, QWidget *parent) : Page(3, caption, parent)
+InformationPage::InformationPage(QWidget *parent) : Page(u"Information"_s, u"Informations sur les additifs"_s, parent)
 {
-    m_rtb2 = buildControls(this, kInformation).get<RichTextView>(u"Rtb2"_s);
+    m_summary = buildControls(this, kInformation).get<RichTextView>(u"Rtb2"_s);
 }
 
-void InformationPage::loadDocument(int folder)
+void InformationPage::windowShown(int documentsFolder)
 {
-    m_rtb2->loadFile(folder, u"Resume.rtf"_s);
+    m_summary->loadFile(documentsFolder, u"Resume.rtf"_s);
 }
 
-QWidget *InformationPage::document() const
+std::vector<QWidget *> InformationPage::tabStops() const
 {
-    return m_rtb2;
+    return {m_summary};
 }
 
 const QString &AboutPage::makerSite()
@@ -71,13 +71,13 @@ const QString &AboutPage::makerSite()
     return site;
 }
 
-AboutPage::AboutPage(const QString &caption, QWidget *parent) : Page(4, caption, parent)
+AboutPage::AboutPage(QWidget *parent) : Page(u"A propos"_s, u"A propos du programme"_s, parent)
 {
     const Controls controls = buildControls(this, kAbout);
-    m_imgLogo = controls.get<QLabel>(u"ImgLogo"_s);
-    m_lblNversion = controls.get<QLabel>(u"LblNversion"_s);
-    m_rtb1 = controls.get<RichTextView>(u"Rtb1"_s);
-    m_lblInfo = controls.get<QLabel>(u"LblInfo"_s);
+    m_logo = controls.get<QLabel>(u"ImgLogo"_s);
+    m_version = controls.get<QLabel>(u"LblNversion"_s);
+    m_licence = controls.get<RichTextView>(u"Rtb1"_s);
+    m_advice = controls.get<QLabel>(u"LblInfo"_s);
     // The addresses can be selected, with the mouse or from the keyboard, to be copied.
     auto *site = controls.get<QLabel>(u"Label2"_s);
     auto *mail = controls.get<QLabel>(u"LblMail"_s);
@@ -88,11 +88,11 @@ AboutPage::AboutPage(const QString &caption, QWidget *parent) : Page(4, caption,
     download->setAccessibleDescription(u"Ouvre l'adresse de téléchargement dans le navigateur"_s);
     connect(download, &QPushButton::clicked, this, &AboutPage::downloadClicked);
 
-    m_lblInfo->setAutoFillBackground(true);
-    QPalette palette = m_lblInfo->palette();
+    m_advice->setAutoFillBackground(true);
+    QPalette palette = m_advice->palette();
     palette.setColor(QPalette::Window, bgrColor(colour::White));
-    m_lblInfo->setPalette(palette);
-    m_tabStops = {m_rtb1, download, site, mail};
+    m_advice->setPalette(palette);
+    m_tabStops = {m_licence, download, site, mail};
 }
 
 std::vector<QWidget *> AboutPage::tabStops() const
@@ -102,18 +102,18 @@ std::vector<QWidget *> AboutPage::tabStops() const
 
 void AboutPage::fill(const QPixmap &logo)
 {
-    m_imgLogo->setPixmap(logo);
-    m_lblNversion->setText(u"Version "_s + AppVersion + u" \u2013 additifs alimentaires"_s);
+    m_logo->setPixmap(logo);
+    m_version->setText(u"Version "_s + AppVersion + u" \u2013 additifs alimentaires"_s);
     QString advice;
     for (const QString &line : kAdvice)
         advice += line + LineBreak;
-    m_lblInfo->setText(advice.replace(LineBreak, u"\n"_s).trimmed());
-    m_lblInfo->setAccessibleDescription(m_lblInfo->text());
+    m_advice->setText(advice.replace(LineBreak, u"\n"_s).trimmed());
+    m_advice->setAccessibleDescription(m_advice->text());
 }
 
-void AboutPage::loadDocument(int folder)
+void AboutPage::windowShown(int documentsFolder)
 {
-    m_rtb1->loadFile(folder, u"Licence.rtf"_s);
+    m_licence->loadFile(documentsFolder, u"Licence.rtf"_s);
 }
 
 } // namespace korvelan

@@ -18,14 +18,15 @@ class InformationPage : public Page {
     Q_OBJECT
 
 public:
-    InformationPage(const QString &caption, QWidget *parent);
+    explicit InformationPage(QWidget *parent);
 
-    // Reads the document from the folder (a descriptor); a missing one leaves the box empty.
-    void loadDocument(int folder);
-    QWidget *document() const;
+    // Reads the document from the folder of the documents; a missing one leaves the box empty.
+    void windowShown(int documentsFolder) override;
+    // The document.
+    std::vector<QWidget *> tabStops() const override;
 
 private:
-    RichTextView *m_rtb2 = nullptr;
+    RichTextView *m_summary = nullptr; // Rtb2
 };
 
 // The about page, Fra(4): the logo, the version and the maker's addresses, the licence Licence.rtf
@@ -34,25 +35,26 @@ class AboutPage : public Page {
     Q_OBJECT
 
 public:
-    AboutPage(const QString &caption, QWidget *parent);
+    explicit AboutPage(QWidget *parent);
 
     // The maker's site; the download address and the page name it.
     static const QString &makerSite();
 
     // The logo, the version line and the advice, as the window loads.
     void fill(const QPixmap &logo);
-    void loadDocument(int folder);
+    // Reads the licence from the folder of the documents; a missing one leaves the box empty.
+    void windowShown(int documentsFolder) override;
     // The licence, the download button and the two addresses, for the keyboard.
-    std::vector<QWidget *> tabStops() const;
+    std::vector<QWidget *> tabStops() const override;
 
 Q_SIGNALS:
     void downloadClicked();
 
 private:
-    QLabel *m_imgLogo = nullptr;
-    QLabel *m_lblNversion = nullptr;
-    QLabel *m_lblInfo = nullptr;
-    RichTextView *m_rtb1 = nullptr;
+    QLabel *m_logo = nullptr;          // ImgLogo
+    QLabel *m_version = nullptr;       // LblNversion
+    QLabel *m_advice = nullptr;        // LblInfo
+    RichTextView *m_licence = nullptr; // Rtb1
     std::vector<QWidget *> m_tabStops;
 };
 

@@ -45,18 +45,20 @@ FrmLister::FrmLister(Services services, QWidget *parent)
     buildWindow();
     connectPages();
 
-    connect(T1Num, &OneShotTimer::tick, this, &FrmLister::onT1Num);
-    connect(T2Alpha, &OneShotTimer::tick, this, &FrmLister::onT2Alpha);
-    connect(TimDeb, &OneShotTimer::tick, this, &FrmLister::onTimDeb);
-    connect(TimEND, &OneShotTimer::tick, this, &FrmLister::onTimEnd);
+    connect(T1Num, &OneShotTimer::tick, this, &FrmLister::fillNumberListStep);
+    connect(T2Alpha, &OneShotTimer::tick, this, &FrmLister::fillAlphabeticalListStep);
+    connect(TimDeb, &OneShotTimer::tick, this, &FrmLister::showWindowStep);
+    connect(TimEND, &OneShotTimer::tick, this, &FrmLister::endProgramStep);
 }
 
 FrmLister::~FrmLister()
 {
     // Closing the window while it is destroyed moves the focus, to which the search field would
     // react; nothing of the window may react any more.
-    std::vector<QObject *> ours{this, m_listPage, m_searchPage, m_informationPage, m_aboutPage, m_panel};
-    for (RecordList *list : recordLists())
+    std::vector<QObject *> ours{this, m_panel};
+    for (const PageEntry &entry : m_pages)
+        ours.push_back(entry.page);
+    for (RecordList *list : findChildren<RecordList *>())
         ours.push_back(list);
     for (QObject *child : findChildren<QObject *>())
         for (QObject *receiver : ours)
@@ -66,46 +68,51 @@ FrmLister::~FrmLister()
 void FrmLister::buildWindow()
 {
     // Focus holder and default button: first in the keyboard order, parked below the visible area.
-    m_foc = new QPushButton(u"Foc"_s, this);
-    m_foc->setObjectName(u"Foc"_s);
+    m_focusButton = new QPushButton(u"Foc"_s, this);
+    m_focusButton->setObjectName(u"Foc"_s);
     // The focus comes back here after most actions; a screen reader announces it by this name.
-    m_foc->setAccessibleName(u"Fenêtre principale"_s);
-    m_foc->setAccessibleDescription(
+    m_focusButton->setAccessibleName(u"Fenêtre principale"_s);
+    m_focusButton->setAccessibleDescription(
         u"Tab parcourt les onglets, les options, les listes et la fiche ; Entrée lance la recherche sur la page Rechercher"_s);
-    m_foc->setGeometry(twipsRect(9000, 10080, 795, 315));
+    m_focusButton->setGeometry(twipsRect(9000, 10080, 795, 315));
     // Enter clicks the default button wherever the focus is in the window.
     for (int key : {Qt::Key_Return, Qt::Key_Enter})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, &FrmLister::onEnter);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this), &QShortcut::activated, this,
             &FrmLister::openLabelWindow);
 
+    // The pages, in the order of their tab buttons: a page is one entry here.
     const ProgramData &data = *m_services.data;
-    m_fra[1] = m_listPage = new ListPage(data, tabCaption(1), this);
-    m_fra[2] = m_searchPage = new SearchPage(data, *m_services.boxes, tabCaption(2), this);
-    m_fra[3] = m_informationPage = new InformationPage(tabCaption(3), this);
-    m_fra[4] = m_aboutPage = new AboutPage(tabCaption(4), this);
-
-    const Controls buttons = buildWindowButtons(this);
-    for (int i = 1; i <= 4; ++i)
-        m_cmdOnglet[static_cast<size_t>(i)] = buttons.get<ColourButton>(indexed(u"CmdOnglet", i));
-    m_cmdQuitte = buttons.get<ColourButton>(u"CmdQuitte"_s);
+    const std::vector<Page *> pages{
+        m_listPage = new ListPage(data, this),
+        m_searchPage = new SearchPage(data, *m_services.boxes, this),
+        new InformationPage(this),
+        m_aboutPage = new AboutPage(this),
+    };
+    // The buttons come after all the pages, so that each lies over them where they meet.
+    for (Page *page : pages) {
+        const int n = int(m_pages.size()) + 1;
+        page->setObjectName(indexed(u"Fra", n));
+        m_pages.push_back({page, buildTabButton(this, n, page->caption(), page->tooltip())});
+    }
+    m_quitButton = buildQuitButton(this).get<ColourButton>(u"CmdQuitte"_s);
     m_panel = new DetailPanel(data.additives, this);
 
     const Controls parked = buildParkedControls(this);
-    m_imgM = parked.get<QLabel>(u"ImgM"_s);
-    m_linHauteur = parked.get(u"LinHauteur"_s);
-    m_linLargeur = parked.get(u"LinLargeur"_s);
+    m_pictureStore = parked.get<QLabel>(u"ImgM"_s);
+    m_heightMarker = parked.get(u"LinHauteur"_s);
+    m_widthMarker = parked.get(u"LinLargeur"_s);
     setKeyboardOrder();
 }
 
 void FrmLister::connectPages()
 {
     // Direct connections: each reaction runs inside the one that caused it, in the order written.
-    connect(m_foc, &QPushButton::clicked, m_searchPage, &SearchPage::searchOnEnter);
-    for (int i = 1; i <= 4; ++i)
-        connect(m_cmdOnglet[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { onTab(i); });
-    connect(m_cmdQuitte, &QPushButton::clicked, this, [this] {
-        m_foc->setFocus();
+    connect(m_focusButton, &QPushButton::clicked, m_searchPage, &SearchPage::searchOnEnter);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        connect(m_pages[i].tab, &QPushButton::clicked, this, [this, i] { openPage(i); });
+    connect(m_quitButton, &QPushButton::clicked, this, [this] {
+        m_focusButton->setFocus();
         close();
     });
     connect(m_aboutPage, &AboutPage::downloadClicked, this, &FrmLister::onDownload);
@@ -113,15 +120,13 @@ void FrmLister::connectPages()
         m_services.boxes->show(MessageIcon::None, AppTitle, legend == 0 ? riskLegendText() : dailyIntakeLegendText(),
                                MessageButtons::Ok);
     });
-    for (RecordList *list : recordLists()) {
-        connect(list, &RecordList::recordChosen, m_panel, &DetailPanel::showRecord);
-        connect(list, &RecordList::selectionError, this, &FrmLister::showSelectionError);
+    for (const PageEntry &entry : m_pages) {
+        connect(entry.page, &Page::recordChosen, m_panel, &DetailPanel::showRecord);
+        connect(entry.page, &Page::selectionError, this, &FrmLister::showSelectionError);
     }
     connect(m_listPage, &ListPage::panelCleared, m_panel, &DetailPanel::clear);
-    connect(m_listPage, &ListPage::recordChosen, m_panel, &DetailPanel::showRecord);
     connect(m_listPage, &ListPage::titleChanged, this, &QWidget::setWindowTitle);
-    connect(m_listPage, &ListPage::optionDone, m_foc, qOverload<>(&QWidget::setFocus));
-    connect(m_searchPage, &SearchPage::recordChosen, m_panel, &DetailPanel::showRecord);
+    connect(m_listPage, &ListPage::optionDone, m_focusButton, qOverload<>(&QWidget::setFocus));
     connect(m_searchPage, &SearchPage::nothingFound, m_panel, &DetailPanel::clearWithGreyRisk);
 }
 
@@ -136,42 +141,27 @@ void FrmLister::openLabelWindow()
     m_labelWindow->showBeside(*this);
 }
 
-std::vector<RecordList *> FrmLister::recordLists() const
-{
-    std::vector<RecordList *> lists = m_listPage->recordLists();
-    lists.push_back(m_searchPage->results());
-    return lists;
-}
-
 void FrmLister::setKeyboardOrder()
 {
-    // Foc first; then the tab buttons and the quit button along the bottom, the display options,
-    // the lists, the legends, the search, the two documents and the download button; the detail
-    // boxes last. Tab skips whatever lies on a hidden page.
-    std::vector<QWidget *> order{m_foc};
-    order.insert(order.end(), m_cmdOnglet.begin() + 1, m_cmdOnglet.end());
-    order.push_back(m_cmdQuitte);
-    for (const std::vector<QWidget *> &stops :
-         {m_listPage->tabStops(), m_panel->legends(), m_searchPage->tabStops(),
-          std::vector<QWidget *>{m_informationPage->document()}, m_aboutPage->tabStops(), m_panel->tabStops()})
+    // Foc first; then the tab buttons and the quit button along the bottom; the controls of the
+    // first page (the display options and the lists), the legends, and those of the other pages;
+    // the detail boxes last. Tab skips whatever lies on a hidden page, so on every page but the
+    // first the legends come before the page's own controls.
+    std::vector<QWidget *> order{m_focusButton};
+    for (const PageEntry &entry : m_pages)
+        order.push_back(entry.tab);
+    order.push_back(m_quitButton);
+    const auto append = [&order](const std::vector<QWidget *> &stops) {
         order.insert(order.end(), stops.begin(), stops.end());
+    };
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        append(m_pages[i].page->tabStops());
+        if (i == 0)
+            append(m_panel->legends());
+    }
+    append(m_panel->tabStops());
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-void FrmLister::startStep(OneShotTimer *timer, int milliseconds)
-{
-    const int delay = m_services.stepDelay ? m_services.stepDelay(milliseconds) : milliseconds;
-    m_stepByHand = delay > 0 ? nullptr : timer;
-    timer->setInterval(delay);
-}
-
-bool FrmLister::runNextStep()
-{
-    OneShotTimer *step = std::exchange(m_stepByHand, nullptr);
-    if (step)
-        Q_EMIT step->tick();
-    return step;
 }
 
 void FrmLister::load(QWidget *splash)
@@ -179,37 +169,38 @@ void FrmLister::load(QWidget *splash)
     if (splash)
         splash->close();
     setWindowTitle(QString::number(RecordCount) + u" KORVELAN"_s);
-    for (int i = 2; i <= 4; ++i)
-        m_cmdOnglet[static_cast<size_t>(i)]->setBackColour(colour::LightGrey);
-    m_fra[1]->show();
-    for (int i = 2; i <= 4; ++i)
-        m_fra[static_cast<size_t>(i)]->hide();
-    m_aboutPage->fill(m_imgM->pixmap());
-    startStep(T1Num, 20);
+    // The first page is shown; the buttons of the others are lighter.
+    for (size_t i = 1; i < m_pages.size(); ++i)
+        m_pages[i].tab->setBackColour(colour::LightGrey);
+    m_pages.front().page->show();
+    for (size_t i = 1; i < m_pages.size(); ++i)
+        m_pages[i].page->hide();
+    m_aboutPage->fill(m_pictureStore->pixmap());
+    startStep(T1Num, 20, m_services.startStep);
 }
 
-void FrmLister::onT1Num()
+void FrmLister::fillNumberListStep()
 {
     T1Num->setInterval(0);
     m_listPage->fillNumbers();
     m_panel->showRecord(1);
-    startStep(T2Alpha, 200);
+    startStep(T2Alpha, 200, m_services.startStep);
 }
 
-void FrmLister::onT2Alpha()
+void FrmLister::fillAlphabeticalListStep()
 {
     T2Alpha->setInterval(0);
     m_listPage->fillAlphabetical();
-    startStep(TimDeb, 200);
+    startStep(TimDeb, 200, m_services.startStep);
 }
 
-void FrmLister::onTimDeb()
+void FrmLister::showWindowStep()
 {
     TimDeb->setInterval(0);
     m_listPage->matchListHeights();
 
     const QSize screen = m_services.screenSize ? m_services.screenSize() : korvelan::screenSize();
-    const QRect whole = windowPlace(m_linHauteur->geometry(), m_linLargeur->geometry(), screen);
+    const QRect whole = windowPlace(m_heightMarker->geometry(), m_widthMarker->geometry(), screen);
     // On a screen too small for it, the window fits the screen and its content scrolls.
     const QRect available = m_services.screenSize ? QRect(QPoint(), screen) : availableScreenArea();
     QRect place = fitWindow(whole, available);
@@ -222,11 +213,11 @@ void FrmLister::onTimDeb()
     show();
 
     // A missing or unreadable document leaves its box empty, silently.
-    m_aboutPage->loadDocument(m_services.documentsFolder);
-    m_informationPage->loadDocument(m_services.documentsFolder);
+    for (const PageEntry &entry : m_pages)
+        entry.page->windowShown(m_services.documentsFolder);
 }
 
-void FrmLister::onTimEnd()
+void FrmLister::endProgramStep()
 {
     TimEND->setInterval(0);
     if (m_services.endProgram) {
@@ -238,27 +229,28 @@ void FrmLister::onTimEnd()
     QCoreApplication::exit(0);
 }
 
-void FrmLister::onTab(int i)
+void FrmLister::openPage(size_t shown)
 {
-    for (int t = 1; t <= 4; ++t)
-        m_cmdOnglet[static_cast<size_t>(t)]->setBackColour(colour::LightGrey);
-    m_cmdOnglet[static_cast<size_t>(i)]->setBackColour(colour::Silver);
-    for (int t = 1; t <= 4; ++t)
-        m_fra[static_cast<size_t>(t)]->hide();
-    m_fra[static_cast<size_t>(i)]->show();
+    for (const PageEntry &entry : m_pages)
+        entry.tab->setBackColour(colour::LightGrey);
+    m_pages[shown].tab->setBackColour(colour::Silver);
+    for (const PageEntry &entry : m_pages)
+        entry.page->hide();
+    Page *page = m_pages[shown].page;
+    page->show();
 
-    const bool listOrSearch = i == 1 || i == 2;
-    m_panel->setTitleColour(listOrSearch ? colour::Black : colour::Silver);
-    if (listOrSearch) {
+    const bool choosesAdditives = page->choosesAdditives();
+    m_panel->setTitleColour(choosesAdditives ? colour::Black : colour::Silver);
+    if (choosesAdditives) {
         setWindowTitle(AppTitle);
         m_panel->clearWithGreyRisk();
     } else {
         m_panel->clear();
     }
-    if (i == 2)
-        m_searchPage->focusWord();
+    if (QWidget *focus = page->focusOnOpening())
+        focus->setFocus();
     else
-        m_foc->setFocus();
+        m_focusButton->setFocus();
 }
 
 void FrmLister::closeEvent(QCloseEvent *event)
@@ -283,7 +275,7 @@ void FrmLister::onDownload()
         m_services.openUrl(installerAddress());
     else
         openWebAddress(installerAddress());
-    m_foc->setFocus();
+    m_focusButton->setFocus();
 }
 
 void FrmLister::showSelectionError(int error)
@@ -297,11 +289,11 @@ void FrmLister::onEnter()
     // Enter clicks the button that has the focus, as on any dialog; elsewhere it clicks the
     // default button Foc.
     if (auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
-        button && button != m_foc && isAncestorOf(button)) {
+        button && button != m_focusButton && isAncestorOf(button)) {
         button->click();
         return;
     }
-    m_foc->click();
+    m_focusButton->click();
 }
 
 QString FrmLister::boxText(int k) const

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "messagebox.h"
+#include "oneshottimer.h"
 #include "programdata.h"
 
 #include <QUrl>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <vector>
 
@@ -18,16 +18,14 @@ namespace korvelan {
 class AboutPage;
 class ColourButton;
 class DetailPanel;
-class InformationPage;
 class LabelWindow;
 class ListPage;
-class OneShotTimer;
-class RecordList;
+class Page;
 class SearchPage;
 
-// The program's working window: four pages switched by the tab buttons along the bottom (the
-// lists, the search, the information document and the about page), a detail panel on the right
-// that shows one additive whatever the page, and the quit button.
+// The program's working window: pages switched by the tab buttons along the bottom (the lists, the
+// search, the information document and the about page), a detail panel on the right that shows one
+// additive whatever the page, and the quit button.
 class FrmLister : public QWidget {
     Q_OBJECT
 
@@ -43,10 +41,9 @@ public:
         std::function<void()> endProgram;
         // The screen size in logical pixels; the primary screen's when not set.
         std::function<QSize()> screenSize;
-        // The wait before each step of the chain that fills and shows the window, given the usual
-        // one in milliseconds; the usual one when not set. A wait of 0 leaves the step to
-        // runNextStep(), for tests and benchmarks that step the chain themselves.
-        std::function<int(int)> stepDelay;
+        // Starts each step of the chain that fills and shows the window; when not set, the step's
+        // timer waits the usual time.
+        StepStarter startStep;
     };
 
     explicit FrmLister(Services services, QWidget *parent = nullptr);
@@ -55,9 +52,6 @@ public:
     // The window's load: closes the splash window, prepares the pages and starts the chain of
     // steps that fills the lists and shows the window.
     void load(QWidget *splash);
-
-    // Runs the step of the chain that waits to be run by hand; false when none waits.
-    bool runNextStep();
 
     // The text of detail box k (1 to 17).
     QString boxText(int k) const;
@@ -72,15 +66,13 @@ private:
     void buildWindow();
     void connectPages();
     void setKeyboardOrder();
-    // The four lists of additives: by number, alphabetical, by flag, and the search results.
-    std::vector<RecordList *> recordLists() const;
-    void startStep(OneShotTimer *timer, int milliseconds);
 
-    void onT1Num();
-    void onT2Alpha();
-    void onTimDeb();
-    void onTimEnd();
-    void onTab(int i);
+    // The ticks of the timers: the steps of the chain, and the end of the program.
+    void fillNumberListStep();       // T1Num
+    void fillAlphabeticalListStep(); // T2Alpha
+    void showWindowStep();           // TimDeb
+    void endProgramStep();           // TimEND
+    void openPage(size_t shown);
     void confirmQuit();
     void onDownload();
     void onEnter();
@@ -93,21 +85,23 @@ private:
     OneShotTimer *T2Alpha;
     OneShotTimer *TimDeb;
     OneShotTimer *TimEND;
-    OneShotTimer *m_stepByHand = nullptr;
 
+    // The pages in the order of their tab buttons, each with its button; the first is shown at start.
+    struct PageEntry {
+        Page *page;
+        ColourButton *tab;
+    };
+    std::vector<PageEntry> m_pages;
     ListPage *m_listPage = nullptr;
     SearchPage *m_searchPage = nullptr;
-    InformationPage *m_informationPage = nullptr;
     AboutPage *m_aboutPage = nullptr;
     DetailPanel *m_panel = nullptr;
-    LabelWindow *m_labelWindow = nullptr;        // made at the first Ctrl+L
-    std::array<ColourButton *, 5> m_cmdOnglet{}; // CmdOnglet(1) to CmdOnglet(4)
-    std::array<QWidget *, 5> m_fra{};            // Fra(1) to Fra(4)
-    ColourButton *m_cmdQuitte = nullptr;
-    QPushButton *m_foc = nullptr;
-    QLabel *m_imgM = nullptr;
-    QWidget *m_linHauteur = nullptr;
-    QWidget *m_linLargeur = nullptr;
+    LabelWindow *m_labelWindow = nullptr; // made at the first Ctrl+L
+    ColourButton *m_quitButton = nullptr; // CmdQuitte
+    QPushButton *m_focusButton = nullptr; // Foc, the default button
+    QLabel *m_pictureStore = nullptr;     // ImgM
+    QWidget *m_heightMarker = nullptr;    // LinHauteur
+    QWidget *m_widthMarker = nullptr;     // LinLargeur
 };
 
 } // namespace korvelan

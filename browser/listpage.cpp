@@ -37,34 +37,31 @@ const std::array<Control, 10> kControls = {{
 }};
 // clang-format on
 
-// The display options: the place of the ring, the index of its caption, its text.
-struct Option {
+// Where each display option stands: the place of its ring and the index of its caption LblLab(n).
+// What the options are and do is the rules' table, DisplayOptions; this one follows it, row by row.
+struct OptionPlace {
     double left, top;
     int caption;
-    const char16_t *text;
 };
-constexpr std::array<Option, 8> kOptions = {{
-    {240, 8220, 14, u"Numéro d'additif"},
-    {2640, 8220, 15, u"Ordre alphabét."},
-    {5040, 8220, 16, u"Autorisé dans l'UE"},
-    {7500, 8220, 18, u"Autorisé en France"},
-    {240, 8640, 19, u"Autorisé en bio"},
-    {2640, 8640, 20, u"Autorisé nourrisson"},
-    {5040, 8640, 21, u"D'origine animale"},
-    {7500, 8640, 22, u"Considéré halal"},
-}};
+constexpr OptionPlace kOptionPlaces[] = {
+    {240, 8220, 14}, {2640, 8220, 15}, {5040, 8220, 16}, {7500, 8220, 18},
+    {240, 8640, 19}, {2640, 8640, 20}, {5040, 8640, 21}, {7500, 8640, 22},
+};
+static_assert(std::size(kOptionPlaces) == DisplayOptions.size(), "one place for each display option");
 
 } // namespace
 
-ListPage::ListPage(const ProgramData &data, const QString &caption, QWidget *parent)
-    : Page(1, caption, parent), m_data(data)
+ListPage::ListPage(const ProgramData &data, QWidget *parent)
+    : Page(u"Lister"_s, u"Afficher la liste des additifs"_s, parent), m_data(data)
 {
     const Controls controls = buildControls(this, std::span(kControls).first(9));
-    m_lstNumAdd = controls.get<RecordList>(u"LstNumAdd"_s);
-    m_lstAlpha = controls.get<RecordList>(u"LstAlpha"_s);
-    m_lstTri = controls.get<RecordList>(u"LstTri"_s);
-    m_lstAlpha->hide();
-    m_lstTri->hide();
+    m_numberList = controls.get<RecordList>(u"LstNumAdd"_s);
+    m_alphabeticalList = controls.get<RecordList>(u"LstAlpha"_s);
+    m_flagList = controls.get<RecordList>(u"LstTri"_s);
+    m_alphabeticalList->hide();
+    m_flagList->hide();
+    for (RecordList *list : recordLists())
+        forwardChoices(list);
     addDisplayOptions();
 }
 
@@ -74,9 +71,9 @@ void ListPage::addDisplayOptions()
     const QIcon ring(u":/pictures/option_off.png"_s);
     const QPixmap mark = QIcon(u":/pictures/option_on.png"_s).pixmap(QSize(20, 20), devicePixelRatio());
     const QString focusFrame = bgrColor(colour::Black).name();
-    for (int i = 0; i < 8; ++i) {
-        const Option &option = kOptions[static_cast<size_t>(i)];
-        const QString text = QString::fromUtf16(option.text);
+    for (int i = 0; i < DisplayOptionCount; ++i) {
+        const OptionPlace &option = kOptionPlaces[i];
+        const QString text = DisplayOptions[static_cast<size_t>(i)].caption.toString();
         auto *image = new QToolButton(this);
         image->setObjectName(indexed(u"ImgD", i));
         image->setAccessibleName(text);
@@ -93,7 +90,7 @@ void ListPage::addDisplayOptions()
         image->setStyleSheet(u"QToolButton { border: none; padding: 0; background: transparent; }"
                              u" QToolButton:focus { border: 1px dotted %1; }"_s.arg(focusFrame));
         connect(image, &QToolButton::clicked, this, [this, i] { chooseOption(i); });
-        m_imgD[static_cast<size_t>(i)] = image;
+        m_optionRings[static_cast<size_t>(i)] = image;
 
         // The mark lies over its ring and lets clicks through to it, so choosing the option that is
         // already marked runs it again.
@@ -104,7 +101,7 @@ void ListPage::addDisplayOptions()
         chosen->setGeometry(image->geometry());
         chosen->setAttribute(Qt::WA_TransparentForMouseEvents);
         chosen->setVisible(i == 0);
-        m_imgB[static_cast<size_t>(i)] = chosen;
+        m_optionMarks[static_cast<size_t>(i)] = chosen;
 
         QLabel *caption = makeLabel(this, indexed(u"LblLab", option.caption), text,
                                     twipsRect(option.left + 360, option.top + 15, 2040, 285),
@@ -115,7 +112,7 @@ void ListPage::addDisplayOptions()
 
 std::vector<QWidget *> ListPage::tabStops() const
 {
-    std::vector<QWidget *> order(m_imgD.begin(), m_imgD.end());
+    std::vector<QWidget *> order(m_optionRings.begin(), m_optionRings.end());
     for (QWidget *list : recordLists())
         order.push_back(list);
     return order;
@@ -128,7 +125,7 @@ void ListPage::fillNumbers()
     rows.reserve(RecordCount);
     for (qint16 r = 1; r <= qint16(RecordCount); ++r)
         rows.append(ListLine(table.record(r)));
-    m_lstNumAdd->addItems(rows);
+    m_numberList->addItems(rows);
 }
 
 void ListPage::fillAlphabetical()
@@ -145,13 +142,13 @@ void ListPage::fillAlphabetical()
             continue;
         rows.append(ListLine(table.record(j)));
     }
-    m_lstAlpha->addItems(rows);
+    m_alphabeticalList->addItems(rows);
 }
 
 void ListPage::matchListHeights()
 {
-    m_lstAlpha->resize(m_lstAlpha->width(), m_lstNumAdd->height());
-    m_lstTri->resize(m_lstTri->width(), m_lstNumAdd->height());
+    m_alphabeticalList->resize(m_alphabeticalList->width(), m_numberList->height());
+    m_flagList->resize(m_flagList->width(), m_numberList->height());
 }
 
 void ListPage::chooseOption(int i)
@@ -159,31 +156,31 @@ void ListPage::chooseOption(int i)
     const std::optional<DisplayOption> option = displayOption(i);
     if (!option)
         return;
-    for (QLabel *mark : m_imgB)
+    for (QLabel *mark : m_optionMarks)
         mark->hide();
-    m_imgB[static_cast<size_t>(i)]->show();
-    for (size_t ring = 0; ring < m_imgD.size(); ++ring)
-        m_imgD[ring]->setChecked(ring == static_cast<size_t>(i));
+    m_optionMarks[static_cast<size_t>(i)]->show();
+    for (size_t ring = 0; ring < m_optionRings.size(); ++ring)
+        m_optionRings[ring]->setChecked(ring == static_cast<size_t>(i));
     Q_EMIT panelCleared();
 
-    m_lstAlpha->setVisible(option->list == ShownList::Alphabetical);
-    m_lstNumAdd->setVisible(option->list == ShownList::Numbers);
+    m_alphabeticalList->setVisible(option->list == ShownList::Alphabetical);
+    m_numberList->setVisible(option->list == ShownList::Numbers);
     if (option->list != ShownList::Flags) {
-        m_lstTri->hide();
+        m_flagList->hide();
         Q_EMIT recordChosen(option->panelRecord);
     } else {
         // The flag list is built anew on each choice, in one pass over the table.
-        m_lstTri->clear();
-        m_lstTri->show();
-        QPalette palette = m_lstTri->palette();
+        m_flagList->clear();
+        m_flagList->show();
+        QPalette palette = m_flagList->palette();
         palette.setColor(QPalette::Text, bgrColor(option->listColour));
-        m_lstTri->setPalette(palette);
+        m_flagList->setPalette(palette);
         const AdditiveTable &table = m_data.additives;
         const FlagList records = buildFlagList(table, option->field);
-        m_lstTri->addItems(listLines(table, records));
+        m_flagList->addItems(listLines(table, records));
         Q_EMIT recordChosen(option->panelRecord);
         Q_EMIT titleChanged(flagListTitle(int(records.size()), option->titleSuffix));
-        m_lstTri->show();
+        m_flagList->show();
     }
     Q_EMIT optionDone();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "flaglists.h"
 #include "page.h"
 #include "programdata.h"
 
@@ -19,7 +20,7 @@ class ListPage : public Page {
     Q_OBJECT
 
 public:
-    ListPage(const ProgramData &data, const QString &caption, QWidget *parent);
+    ListPage(const ProgramData &data, QWidget *parent);
 
     // The lists filled from the table: by number, then in the data's alphabetical order.
     void fillNumbers();
@@ -27,15 +28,16 @@ public:
     // The hidden lists take the height of the list by number.
     void matchListHeights();
 
-    RecordList *numbers() const { return m_lstNumAdd; }
-    std::vector<RecordList *> recordLists() const { return {m_lstNumAdd, m_lstAlpha, m_lstTri}; }
+    RecordList *numbers() const { return m_numberList; }
+    std::vector<RecordList *> recordLists() const { return {m_numberList, m_alphabeticalList, m_flagList}; }
+    bool choosesAdditives() const override { return true; }
     // The option rings, then the lists, for the keyboard.
-    std::vector<QWidget *> tabStops() const;
+    std::vector<QWidget *> tabStops() const override;
 
 Q_SIGNALS:
-    // The reactions to a display option, in their order.
+    // The reactions to a display option, in their order: panelCleared, recordChosen, titleChanged
+    // for a flag list, optionDone.
     void panelCleared();
-    void recordChosen(int record);
     void titleChanged(const QString &title);
     void optionDone();
 
@@ -44,11 +46,11 @@ private:
     void chooseOption(int i);
 
     const ProgramData &m_data;
-    RecordList *m_lstNumAdd = nullptr;
-    RecordList *m_lstAlpha = nullptr;
-    RecordList *m_lstTri = nullptr;
-    std::array<QToolButton *, 8> m_imgD{}; // ImgD(0) to ImgD(7): the option rings
-    std::array<QLabel *, 8> m_imgB{};      // ImgB(0) to ImgB(7): the mark of the chosen option
+    RecordList *m_numberList = nullptr;                            // LstNumAdd
+    RecordList *m_alphabeticalList = nullptr;                      // LstAlpha
+    RecordList *m_flagList = nullptr;                              // LstTri
+    std::array<QToolButton *, DisplayOptionCount> m_optionRings{}; // ImgD(0) to ImgD(7): the option rings
+    std::array<QLabel *, DisplayOptionCount> m_optionMarks{};      // ImgB(0) to ImgB(7): the mark of the chosen option
 };
 
 } // namespace korvelan

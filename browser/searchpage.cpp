@@ -46,32 +46,34 @@ const std::array<Control, 14> kControls = {{
 
 } // namespace
 
-SearchPage::SearchPage(const ProgramData &data, MessageBoxes &boxes, const QString &caption, QWidget *parent)
-    : Page(2, caption, parent), m_data(data), m_boxes(boxes), m_longestKeyword(longestKeyword(data.keywords))
+SearchPage::SearchPage(const ProgramData &data, MessageBoxes &boxes, QWidget *parent)
+    : Page(u"Rechercher"_s, u"Outil de recherche"_s, parent), m_data(data), m_boxes(boxes),
+      m_longestKeyword(longestKeyword(data.keywords))
 {
     const Controls controls = buildControls(this, kControls);
-    m_lstC = controls.get<RecordList>(u"LstC"_s);
-    m_cbo2 = controls.get<QComboBox>(u"Cbo2"_s);
-    controls.get<QLabel>(u"LblAd(15)"_s)->setBuddy(m_cbo2);
-    m_lst12 = controls.get<QListWidget>(u"Lst12"_s);
-    m_cmdCherche = controls.get<QPushButton>(u"CmdCherche"_s);
-    m_cmdCherche->setEnabled(false);
-    connect(m_cmdCherche, &QPushButton::clicked, this, &SearchPage::search);
-    m_lblResultat = controls.get<QLabel>(u"LblResultat"_s);
+    m_resultList = controls.get<RecordList>(u"LstC"_s);
+    forwardChoices(m_resultList);
+    m_wordBox = controls.get<QComboBox>(u"Cbo2"_s);
+    controls.get<QLabel>(u"LblAd(15)"_s)->setBuddy(m_wordBox);
+    m_suggestionList = controls.get<QListWidget>(u"Lst12"_s);
+    m_searchButton = controls.get<QPushButton>(u"CmdCherche"_s);
+    m_searchButton->setEnabled(false);
+    connect(m_searchButton, &QPushButton::clicked, this, &SearchPage::search);
+    m_resultCaption = controls.get<QLabel>(u"LblResultat"_s);
     // Its text is what a screen reader reads, and announces when it changes.
-    m_lblResultat->setAccessibleDescription(u"Résultat de la recherche"_s);
+    m_resultCaption->setAccessibleDescription(u"Résultat de la recherche"_s);
 
     // Typing changes the text; the program's own changes go through setWord, which runs the same
     // reaction at once.
-    connect(m_cbo2, &QComboBox::editTextChanged, this, [this] { onWordChanged(); });
-    connect(m_cbo2, &QComboBox::activated, this, [this] { onHistoryChosen(); });
+    connect(m_wordBox, &QComboBox::editTextChanged, this, [this] { onWordChanged(); });
+    connect(m_wordBox, &QComboBox::activated, this, [this] { onHistoryChosen(); });
     // A suggestion is chosen by selecting it: a click, the arrows, Home, End, or Space on the
     // current row. The choice rebuilds the list with nothing selected, so every later click or
     // arrow selects anew. Taking the focus with Tab only makes the first row current: it chooses
     // nothing, or Tab could never get past the list, each search sending the focus back to the word;
     // the first arrow then chooses that row.
-    connect(m_lst12, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem *> chosen = m_lst12->selectedItems();
+    connect(m_suggestionList, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> chosen = m_suggestionList->selectedItems();
         if (!chosen.isEmpty() && !m_fillingSuggestions)
             onSuggestionChosen(chosen.first());
     });
@@ -79,17 +81,17 @@ SearchPage::SearchPage(const ProgramData &data, MessageBoxes &boxes, const QStri
 
 std::vector<QWidget *> SearchPage::tabStops() const
 {
-    return {m_cbo2, m_lst12, m_cmdCherche, m_lstC};
+    return {m_wordBox, m_suggestionList, m_searchButton, m_resultList};
 }
 
-void SearchPage::focusWord()
+QWidget *SearchPage::focusOnOpening() const
 {
-    m_cbo2->setFocus();
+    return m_wordBox;
 }
 
 void SearchPage::searchOnEnter()
 {
-    if (isVisible() && m_cbo2->currentText().size() >= 2)
+    if (isVisible() && m_wordBox->currentText().size() >= MinimumSearchLength)
         search();
 }
 
@@ -100,22 +102,22 @@ void SearchPage::setWord(const QString &text)
         // taken for the choice of a history word.
         // Setting the index writes the entry's text into the field (the empty text for none), so
         // it is set only when it moves.
-        const QSignalBlocker quiet(m_cbo2);
-        const int entry = m_cbo2->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (entry != m_cbo2->currentIndex())
-            m_cbo2->setCurrentIndex(entry);
-        m_cbo2->setEditText(text);
+        const QSignalBlocker quiet(m_wordBox);
+        const int entry = m_wordBox->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (entry != m_wordBox->currentIndex())
+            m_wordBox->setCurrentIndex(entry);
+        m_wordBox->setEditText(text);
     }
     onWordChanged();
 }
 
 void SearchPage::onWordChanged()
 {
-    const QString text = m_cbo2->currentText();
+    const QString text = m_wordBox->currentText();
     // Txt2, the word in small letters, is only read by the suggestions: its change is their rebuild.
     rebuildSuggestions(text.toLower());
-    m_lblResultat->clear();
-    m_cmdCherche->setEnabled(text.size() >= 2);
+    m_resultCaption->clear();
+    m_searchButton->setEnabled(text.size() >= MinimumSearchLength);
 
     // Each disallowed character is reported once, in the order of the text, then taken out of the
     // whole text; taking it out is itself a change of the word, whose reaction reports the next
@@ -134,19 +136,19 @@ void SearchPage::onWordChanged()
             break;
         const qsizetype length = removal.length();
         rebuildSuggestions(length <= m_longestKeyword ? removal.head(length).toLower() : QString());
-        m_lblResultat->clear();
-        m_cmdCherche->setEnabled(length >= 2);
+        m_resultCaption->clear();
+        m_searchButton->setEnabled(length >= MinimumSearchLength);
     }
     setWord(removal.text());
-    m_cbo2->lineEdit()->end(false);
+    m_wordBox->lineEdit()->end(false);
 }
 
 void SearchPage::onHistoryChosen()
 {
     // A word from the history passed the input check when it was searched: no check here.
-    m_cmdCherche->setEnabled(true);
-    m_lblResultat->clear();
-    rebuildSuggestions(m_cbo2->currentText().toLower());
+    m_searchButton->setEnabled(true);
+    m_resultCaption->clear();
+    rebuildSuggestions(m_wordBox->currentText().toLower());
 }
 
 void SearchPage::rebuildSuggestions(QStringView text)
@@ -154,12 +156,12 @@ void SearchPage::rebuildSuggestions(QStringView text)
     QStringList rows;
     for (QStringView word : SuggestKeywords(text, m_data.keywords))
         rows.append(word.toString());
-    if (rows.isEmpty() && m_lst12->count() == 0)
+    if (rows.isEmpty() && m_suggestionList->count() == 0)
         return; // empty it stays: no need to empty it again
     m_fillingSuggestions = true;
-    m_lst12->clear();
-    m_lst12->addItems(rows);
-    m_lst12->setCurrentRow(-1);
+    m_suggestionList->clear();
+    m_suggestionList->addItems(rows);
+    m_suggestionList->setCurrentRow(-1);
     m_fillingSuggestions = false;
 }
 
@@ -174,32 +176,29 @@ void SearchPage::onSuggestionChosen(QListWidgetItem *item)
 
 void SearchPage::search()
 {
-    m_lstC->clear();
-    m_cmdCherche->setEnabled(false);
-    const QString word = m_cbo2->currentText();
+    m_resultList->clear();
+    m_searchButton->setEnabled(false);
+    const QString word = m_wordBox->currentText();
 
-    QStringList entries;
-    for (int i = 0; i < m_cbo2->count(); ++i)
-        entries.append(m_cbo2->itemText(i));
-    const SearchHistory::Update update = m_history.record(word, entries);
-    if (update.outcome == SearchHistory::Outcome::Added) {
-        const QSignalBlocker quiet(m_cbo2);
-        m_cbo2->clear();
-        m_cbo2->addItems(update.list);
+    // The history holds the words; the drop-down list shows them, rebuilt when a word comes in.
+    if (m_history.record(word) == SearchHistory::Outcome::Added) {
+        const QSignalBlocker quiet(m_wordBox);
+        m_wordBox->clear();
+        m_wordBox->addItems(m_history.sortedWords());
     }
     setWord(word);
 
     const SearchResult result = searchKeywords(word, m_data.additives);
-    m_lstC->addItems(result.rows);
+    m_resultList->addItems(result.rows);
     if (!result.records.isEmpty()) {
         Q_EMIT recordChosen(result.records.first());
-        m_lblResultat->setText(resultCaption(int(result.records.size())));
+        m_resultCaption->setText(resultCaption(int(result.records.size())));
     } else {
-        m_lblResultat->setText(resultCaption(0));
+        m_resultCaption->setText(resultCaption(0));
         Q_EMIT nothingFound();
     }
-    m_cmdCherche->setEnabled(false);
-    m_cbo2->setFocus();
+    m_searchButton->setEnabled(false);
+    m_wordBox->setFocus();
 }
 
 } // namespace korvelan

@@ -23,20 +23,19 @@ class SearchPage : public Page {
     Q_OBJECT
 
 public:
-    SearchPage(const ProgramData &data, MessageBoxes &boxes, const QString &caption, QWidget *parent);
+    SearchPage(const ProgramData &data, MessageBoxes &boxes, QWidget *parent);
 
-    RecordList *results() const { return m_lstC; }
+    bool choosesAdditives() const override { return true; }
+    // Opening the page puts the keyboard into the search word.
+    QWidget *focusOnOpening() const override;
     // The word, the suggestions, the button and the results, for the keyboard.
-    std::vector<QWidget *> tabStops() const;
-    void focusWord();
+    std::vector<QWidget *> tabStops() const override;
 
-    // Enter: searches when the page is shown and the word has two characters.
+    // Enter: searches when the page is shown and the word is long enough.
     void searchOnEnter();
 
 Q_SIGNALS:
-    // The first additive found, to be shown.
-    void recordChosen(int record);
-    // Nothing was found: the panel is emptied.
+    // Nothing was found: the panel is emptied. The first additive found is a recordChosen.
     void nothingFound();
 
 private:
@@ -53,11 +52,11 @@ private:
     qsizetype m_longestKeyword = 0; // a longer search word gets no suggestion
     SearchHistory m_history;
     bool m_fillingSuggestions = false;
-    QComboBox *m_cbo2 = nullptr;
-    QListWidget *m_lst12 = nullptr;
-    QPushButton *m_cmdCherche = nullptr;
-    QLabel *m_lblResultat = nullptr;
-    RecordList *m_lstC = nullptr;
+    QComboBox *m_wordBox = nullptr;          // Cbo2
+    QListWidget *m_suggestionList = nullptr; // Lst12
+    QPushButton *m_searchButton = nullptr;   // CmdCherche
+    QLabel *m_resultCaption = nullptr;       // LblResultat
+    RecordList *m_resultList = nullptr;      // LstC
 };
 
 } // namespace korvelan

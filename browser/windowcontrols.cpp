@@ -1,5 +1,6 @@
 #include "windowcontrols.h"
 
+#include "colourbutton.h"
 #include "palette.h"
 
 #include <QAccessibleWidget>
@@ -20,17 +21,13 @@ using enum ControlKind;
 constexpr double kMarkerHeight = 10200, kMarkerWidth = 15060;
 constexpr double kBorderTwips = 60, kCaptionTwips = 300;
 
+// The tab buttons stand in a row along the bottom, from the left, each overlapping the one before
+// it by a pixel; the quit button stands to their right.
+constexpr double kTabLeft = 0, kTabTop = 9120, kTabStep = 1620, kTabWidth = 1635, kTabHeight = 555;
+
 // The tables keep one control a line, as a layout reads: the formatter leaves them as written.
 // clang-format off
-const std::array<Control, 5> kButtons = {{
-    {u"CmdOnglet(1)", Button, 0, 9120, 1635, 555, {}, colour::Silver, {}, u"Lister", u"Afficher la liste des additifs",
-     u"Lister"},
-    {u"CmdOnglet(2)", Button, 1620, 9120, 1635, 555, {}, colour::Silver, {}, u"Rechercher", u"Outil de recherche",
-     u"Rechercher"},
-    {u"CmdOnglet(3)", Button, 3240, 9120, 1635, 555, {}, colour::Silver, {}, u"Information",
-     u"Informations sur les additifs", u"Information"},
-    {u"CmdOnglet(4)", Button, 4860, 9120, 1635, 555, {}, colour::Silver, {}, u"A propos", u"A propos du programme",
-     u"A propos"},
+const std::array<Control, 1> kButtons = {{
     {u"CmdQuitte", Button, 8760, 9210, 1575, 465, {}, colour::ButtonGrey, {}, u"Quitter ", u"Quitter le programme",
      u"Quitter"},
 }};
@@ -73,14 +70,26 @@ void publishAsWindow(const char *className)
     windowClass = className;
 }
 
-Controls buildWindowButtons(QWidget *window)
+Controls buildQuitButton(QWidget *window)
 {
     return buildControls(window, kButtons);
 }
 
-QString tabCaption(int i)
+ColourButton *buildTabButton(QWidget *window, int n, const QString &caption, const QString &tooltip)
 {
-    return QString::fromUtf16(kButtons[static_cast<size_t>(i - 1)].text);
+    const QString name = indexed(u"CmdOnglet", n);
+    const auto text = [](const QString &s) { return reinterpret_cast<const char16_t *>(s.utf16()); };
+    const Control button{.name = text(name),
+                         .kind = Button,
+                         .left = kTabLeft + kTabStep * (n - 1),
+                         .top = kTabTop,
+                         .width = kTabWidth,
+                         .height = kTabHeight,
+                         .colour = colour::Silver,
+                         .text = text(caption),
+                         .tooltip = text(tooltip),
+                         .accessibleName = text(caption)};
+    return buildControls(window, std::span(&button, 1)).get<ColourButton>(name);
 }
 
 Controls buildParkedControls(QWidget *window)

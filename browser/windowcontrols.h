@@ -8,11 +8,12 @@
 
 namespace korvelan {
 
-// The controls of the main window that belong to no page: the tab buttons CmdOnglet(1) to
-// CmdOnglet(4) and the quit button CmdQuitte along the bottom.
-Controls buildWindowButtons(QWidget *window);
-// The caption of tab button i (1 to 4), which also names its page.
-QString tabCaption(int i);
+class ColourButton;
+
+// The quit button CmdQuitte, at the right end of the bottom row.
+Controls buildQuitButton(QWidget *window);
+// Tab button CmdOnglet(n) of page n (from 1), in its place in the row along the bottom.
+ColourButton *buildTabButton(QWidget *window, int n, const QString &caption, const QString &tooltip);
 
 // The controls parked past the visible area, hidden: the picture store ImgM, which holds the logo
 // of the about page, and the marker lines LinHauteur and LinLargeur, which give the window's size.

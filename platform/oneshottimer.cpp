@@ -1,5 +1,7 @@
 #include "oneshottimer.h"
 
+#include <QPointer>
+
 namespace korvelan {
 
 OneShotTimer::OneShotTimer(const QString &name, QObject *parent) : QObject(parent)
@@ -16,6 +18,18 @@ void OneShotTimer::setInterval(int milliseconds)
         m_timer.start(milliseconds);
     else
         m_timer.stop();
+}
+
+void startStep(OneShotTimer *timer, int milliseconds, const StepStarter &starter)
+{
+    if (!starter) {
+        timer->setInterval(milliseconds);
+        return;
+    }
+    starter(milliseconds, [timer = QPointer(timer)] {
+        if (timer)
+            Q_EMIT timer->tick();
+    });
 }
 
 } // namespace korvelan

@@ -46,9 +46,6 @@ QString additiveCard(const AdditiveRecord &record);
 // few codes twice.
 QList<int> recordsWithCode(QStringView code, const AdditiveTable &table);
 
-// Shortest word the search page searches: its button and the Enter key wait for a second character.
-inline constexpr qsizetype MinimumSearchLength = 2;
-
 // One additive found by a search, for a terminal: code, name, category and risk class, separated by
 // tabs, ending with "\n".
 QString foundLine(const AdditiveRecord &record);

@@ -25,21 +25,23 @@ struct DisplayOption {
     int field;               // field tested for "Oui"; 0 for full lists
     QStringView titleSuffix; // follows the count in the window title; empty for full lists
     quint32 listColour;      // text colour of the flag list; unused for full lists
+    QStringView caption;     // the caption beside the option's ring
 };
 
-inline constexpr int DisplayOptionCount = 8;
-
-// Indexed by the option (0 to 7). Note that options 5 and 6 are not in field order.
-inline constexpr std::array<DisplayOption, DisplayOptionCount> DisplayOptions = {{
-    {ShownList::Numbers, 1, 0, {}, colour::Blue},
-    {ShownList::Alphabetical, 604, 0, {}, colour::Blue},
-    {ShownList::Flags, 17, AuthorisedEU, u" additifs autorisés dans l'UE", colour::Blue},
-    {ShownList::Flags, 1, AuthorisedFR, u" additifs autorisés en france", colour::DarkBlue},
-    {ShownList::Flags, 48, AuthorisedOrganic, u" additifs autorisés en bio", colour::Green},
-    {ShownList::Flags, 97, AuthorisedInfants, u" additifs autorisés pour le nourrisson", colour::Magenta},
-    {ShownList::Flags, 4, AnimalOrigin, u" additifs d'origine animale", colour::Brown},
-    {ShownList::Flags, 1, Halal, u" additifs considérés halal", colour::Orange},
-}};
+// Indexed by the option (0 to 7). Note that options 5 and 6 are not in field order. Everything that
+// has one thing per option is sized from this table.
+inline constexpr auto DisplayOptions = std::to_array<DisplayOption>({
+    {ShownList::Numbers, 1, 0, {}, colour::Blue, u"Numéro d'additif"},
+    {ShownList::Alphabetical, 604, 0, {}, colour::Blue, u"Ordre alphabét."},
+    {ShownList::Flags, 17, AuthorisedEU, u" additifs autorisés dans l'UE", colour::Blue, u"Autorisé dans l'UE"},
+    {ShownList::Flags, 1, AuthorisedFR, u" additifs autorisés en france", colour::DarkBlue, u"Autorisé en France"},
+    {ShownList::Flags, 48, AuthorisedOrganic, u" additifs autorisés en bio", colour::Green, u"Autorisé en bio"},
+    {ShownList::Flags, 97, AuthorisedInfants, u" additifs autorisés pour le nourrisson", colour::Magenta,
+     u"Autorisé nourrisson"},
+    {ShownList::Flags, 4, AnimalOrigin, u" additifs d'origine animale", colour::Brown, u"D'origine animale"},
+    {ShownList::Flags, 1, Halal, u" additifs considérés halal", colour::Orange, u"Considéré halal"},
+});
+inline constexpr int DisplayOptionCount = int(DisplayOptions.size());
 
 // The option of index 0 to 7, or nothing for any other index.
 std::optional<DisplayOption> displayOption(int option);

@@ -212,23 +212,27 @@ int codeAt(const QString &word, int p)
 
 } // namespace
 
-SearchHistory::Update SearchHistory::record(const QString &word, const QStringList &currentList)
+SearchHistory::Outcome SearchHistory::record(const QString &word)
 {
-    if (currentList.isEmpty())
-        return {Outcome::Added, QStringList{word}};
-    if (currentList.contains(word, Qt::CaseSensitive))
-        return {Outcome::AlreadyPresent, currentList};
+    const int m = m_count;
+    if (m == 0) {
+        m_searchHistory[0] = m_sortedHistory[0] = word;
+        m_count = 1;
+        return Outcome::Added;
+    }
+    const auto sorted = m_sortedHistory.cbegin();
+    if (std::find(sorted, sorted + m, word) != sorted + m)
+        return Outcome::AlreadyPresent;
     // The new word would need slot m + 1: past the tables, the word is turned away.
-    const qsizetype m = currentList.size();
     if (m >= Capacity)
-        return {Outcome::Refused, currentList};
+        return Outcome::Refused;
 
-    for (int i = 1; i <= m; ++i)
-        m_searchHistory[static_cast<size_t>(i - 1)] = currentList[i - 1];
+    // The working table starts from the words as the list shows them, sorted.
+    std::copy(sorted, sorted + m, m_searchHistory.begin());
     m_searchHistory[static_cast<size_t>(m)] = word;
-    m_count = int(m) + 1;
+    m_count = m + 1;
     SortHistory();
-    return {Outcome::Added, sortedWords()};
+    return Outcome::Added;
 }
 
 // An exchange sort: for every slot i, each other slot j is compared with it and the two are

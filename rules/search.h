@@ -26,6 +26,10 @@ bool MatchesKeyword(QStringView word, const AdditiveTable &table, int r);
 // The characters a search word may hold: letters without accents, digits and the space.
 inline constexpr QStringView AllowedCharacters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 ";
 
+// Shortest word the search page searches: its button and the Enter key wait for a second character.
+// The terminal's search asks the same.
+inline constexpr qsizetype MinimumSearchLength = 2;
+
 // Text of the message shown for each disallowed character typed into the search word.
 QString disallowedCharacterMessage();
 
@@ -97,27 +101,22 @@ struct SearchResult {
 SearchResult searchKeywords(QStringView word, const AdditiveTable &table);
 
 // The history of searched words: the working table that gets sorted, its sorted copy and the
-// number of words the last sort handled. The drop-down list of searched words is rebuilt from the
-// sorted copy each time a new word comes in.
+// number of words it holds. The drop-down list of searched words shows the sorted copy, and is
+// rebuilt from it each time a new word comes in.
 class SearchHistory {
 public:
     static constexpr int Capacity = 1000;
 
     enum class Outcome {
-        Added,          // the word was new: `list` is the new, sorted drop-down list
-        AlreadyPresent, // the list holds the word already: `list` is unchanged
-        Refused,        // the list is full: the word is not recorded and `list` is unchanged
-    };
-    struct Update {
-        Outcome outcome;
-        QStringList list;
+        Added,          // the word was new: sortedWords() holds it, in its place
+        AlreadyPresent, // the history holds the word already and is unchanged
+        Refused,        // the history is full: the word is not recorded
     };
 
-    // Records a searched word, given the drop-down list as it stands. An empty list simply becomes
-    // the one word. Otherwise a word already in it (exact comparison, case significant) changes
-    // nothing; a new one is added to the entries of the list and everything is sorted again. A list
-    // that already holds Capacity words takes no more.
-    Update record(const QString &word, const QStringList &currentList);
+    // Records a searched word. An empty history simply becomes the one word. Otherwise a word
+    // already in it (exact comparison, case significant) changes nothing; a new one is added to the
+    // words and everything is sorted again. A history that already holds Capacity words takes no more.
+    Outcome record(const QString &word);
 
     // Orders slots 1 to HistoryCount() of the working table in place, then copies them to the
     // sorted table. Order: character by character, by the single-byte code of each character; a

@@ -8,7 +8,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -39,17 +38,17 @@ FrmBDem::FrmBDem(Services services, QWidget *parent)
     fraCache->setObjectName(u"FraCache"_s);
     fraCache->setGeometry(twipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
 
-    m_imgLogo = new QLabel(fraCache);
-    m_imgLogo->setObjectName(u"ImgLogo"_s);
-    m_imgLogo->setGeometry(twipsRect(60, 300, 5175, 720));
+    m_logo = new QLabel(fraCache);
+    m_logo->setObjectName(u"ImgLogo"_s);
+    m_logo->setGeometry(twipsRect(60, 300, 5175, 720));
 
     auto *shape = new QFrame(fraCache);
     shape->setObjectName(u"Shape1"_s);
     shape->setGeometry(twipsRect(1080, 1260, 3150, 345));
     shape->setStyleSheet(u"QFrame#Shape1 { border: 1px solid #808080; background: transparent; }"_s);
 
-    m_lblVersion = makeLabel(fraCache, u"LblVersion"_s, QString(), twipsRect(1140, 1320, 3035, 255),
-                             programFont(FontFace::MsSansSerif, 9.75), colour::Black, Qt::AlignHCenter | Qt::AlignTop);
+    m_version = makeLabel(fraCache, u"LblVersion"_s, QString(), twipsRect(1140, 1320, 3035, 255),
+                          programFont(FontFace::MsSansSerif, 9.75), colour::Black, Qt::AlignHCenter | Qt::AlignTop);
     makeLabel(fraCache, u"Lbl(2)"_s, u"Utilitaire sur les additifs alimentaires"_s, twipsRect(60, 2160, 5190, 315),
               programFont(FontFace::Verdana, 12), colour::DarkRed, Qt::AlignHCenter | Qt::AlignTop);
     makeLabel(fraCache, u"Lbl(0)"_s, u"Chargement de la base de données"_s, twipsRect(60, 2880, 5190, 315),
@@ -58,38 +57,25 @@ FrmBDem::FrmBDem(Services services, QWidget *parent)
               programFont(FontFace::Calibri, 12), colour::Black, Qt::AlignHCenter | Qt::AlignTop);
 
     // The picture store: it lies right of what stays visible of the window.
-    m_imgM = new QLabel(this);
-    m_imgM->setObjectName(u"ImgM"_s);
-    m_imgM->setGeometry(twipsRect(5820, 1320, 5175, 720));
-    m_imgM->setPixmap(programPicture(u":/pictures/logo_splash.png"_s, QSize(345, 48), devicePixelRatio()));
+    m_pictureStore = new QLabel(this);
+    m_pictureStore->setObjectName(u"ImgM"_s);
+    m_pictureStore->setGeometry(twipsRect(5820, 1320, 5175, 720));
+    m_pictureStore->setPixmap(programPicture(u":/pictures/logo_splash.png"_s, QSize(345, 48), devicePixelRatio()));
 
-    connect(TimDeb, &OneShotTimer::tick, this, &FrmBDem::onTimDeb);
-    connect(TimBDD, &OneShotTimer::tick, this, &FrmBDem::onTimBDD);
-    connect(TimMotCle, &OneShotTimer::tick, this, &FrmBDem::onTimMotCle);
-    connect(TimFin, &OneShotTimer::tick, this, &FrmBDem::onTimFin);
+    connect(TimDeb, &OneShotTimer::tick, this, &FrmBDem::showStep);
+    connect(TimBDD, &OneShotTimer::tick, this, &FrmBDem::loadDatabaseStep);
+    connect(TimMotCle, &OneShotTimer::tick, this, &FrmBDem::loadKeywordsStep);
+    connect(TimFin, &OneShotTimer::tick, this, &FrmBDem::openMainWindowStep);
 }
 
 void FrmBDem::load()
 {
-    m_imgLogo->setPixmap(m_imgM->pixmap());
-    m_lblVersion->setText(u"Version "_s + AppVersion);
-    start(TimDeb, 30);
+    m_logo->setPixmap(m_pictureStore->pixmap());
+    m_version->setText(u"Version "_s + AppVersion);
+    startStep(TimDeb, 30, m_services.startStep);
 }
 
-void FrmBDem::start(OneShotTimer *timer, int milliseconds)
-{
-    if (!m_services.startStep) {
-        timer->setInterval(milliseconds);
-        return;
-    }
-    // The step runs as the timer's tick would run it, and not at all once the window is gone.
-    m_services.startStep(milliseconds, [timer = QPointer(timer)] {
-        if (timer)
-            Q_EMIT timer->tick();
-    });
-}
-
-void FrmBDem::onTimDeb()
+void FrmBDem::showStep()
 {
     TimDeb->setInterval(0);
     setCursor(Qt::WaitCursor);
@@ -97,30 +83,30 @@ void FrmBDem::onTimDeb()
     const QRectF twips = splashGeometry(QSizeF(screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel));
     setGeometry(twipsRect(twips.left(), twips.top(), twips.width(), twips.height()));
     show();
-    start(TimBDD, 500);
+    startStep(TimBDD, 500, m_services.startStep);
 }
 
-void FrmBDem::onTimBDD()
+void FrmBDem::loadDatabaseStep()
 {
     TimBDD->setInterval(0);
     DatabaseLoad load = loadAdditiveTable(m_services.read);
     m_services.data->additives = std::move(load.table);
     if (load.failure)
         reportFailure(*load.failure, kDatabaseErrorCode);
-    start(TimMotCle, 500);
+    startStep(TimMotCle, 500, m_services.startStep);
 }
 
-void FrmBDem::onTimMotCle()
+void FrmBDem::loadKeywordsStep()
 {
     TimMotCle->setInterval(0);
     KeywordLoad load = loadKeywordIndex(m_services.read);
     m_services.data->keywords = std::move(load.index);
     if (load.failure)
         reportFailure(*load.failure, kKeywordErrorCode);
-    start(TimFin, 500);
+    startStep(TimFin, 500, m_services.startStep);
 }
 
-void FrmBDem::onTimFin()
+void FrmBDem::openMainWindowStep()
 {
     TimFin->setInterval(0);
     setCursor(Qt::ArrowCursor);

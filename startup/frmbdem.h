@@ -35,7 +35,7 @@ public:
         // Starts the next step of the chain, `step`, due after `milliseconds`. When not set, the
         // step's timer waits that long; tests and benchmarks may run the step sooner, or keep it
         // and run it when they like.
-        std::function<void(int milliseconds, std::function<void()> step)> startStep = {};
+        StepStarter startStep = {};
     };
 
     explicit FrmBDem(Services services, QWidget *parent = nullptr);
@@ -44,11 +44,11 @@ public:
     void load();
 
 private:
-    void start(OneShotTimer *timer, int milliseconds);
-    void onTimDeb();
-    void onTimBDD();
-    void onTimMotCle();
-    void onTimFin();
+    // The ticks of the timers, the steps of the chain.
+    void showStep();           // TimDeb
+    void loadDatabaseStep();   // TimBDD
+    void loadKeywordsStep();   // TimMotCle
+    void openMainWindowStep(); // TimFin
     void reportFailure(LoadFailure failure, int code);
 
     // The timers of the chain, in their order.
@@ -57,9 +57,9 @@ private:
     OneShotTimer *TimMotCle;
     OneShotTimer *TimFin;
     Services m_services;
-    QLabel *m_imgLogo;
-    QLabel *m_lblVersion;
-    QLabel *m_imgM;
+    QLabel *m_logo;         // ImgLogo
+    QLabel *m_version;      // LblVersion
+    QLabel *m_pictureStore; // ImgM
 };
 
 } // namespace korvelan

@@ -1,4 +1,5 @@
 // The ordering of the searched words and the limit of the history.
+#include "historyrows.h"
 #include "search.h"
 
 #include <QRandomGenerator>
@@ -40,11 +41,7 @@ void TestHistory::searchesInTurn_data()
 {
     QTest::addColumn<QStringList>("searched");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("capitals first") << QStringList{u"zinc"_s, u"acide"_s, u"Zinc"_s}
-                                    << QStringList{u"Zinc"_s, u"acide"_s, u"zinc"_s};
-    QTest::newRow("ac then acide") << QStringList{u"ac"_s, u"acide"_s} << QStringList{u"ac"_s, u"acide"_s};
-    QTest::newRow("acide then ac") << QStringList{u"acide"_s, u"ac"_s} << QStringList{u"ac"_s, u"acide"_s};
-    QTest::newRow("same word twice") << QStringList{u"acide"_s, u"acide"_s} << QStringList{u"acide"_s};
+    fixtures::addHistoryRows();
     QTest::newRow("empty word last") << QStringList{QString(), u"zz"_s, u"a"_s}
                                      << QStringList{u"a"_s, u"zz"_s, QString()};
     QTest::newRow("space and digits before letters") << QStringList{u"e100"_s, u"e 100"_s, u"E100"_s, u"e10"_s}
@@ -58,10 +55,9 @@ void TestHistory::searchesInTurn()
     QFETCH(QStringList, searched);
     QFETCH(QStringList, expected);
     SearchHistory history;
-    QStringList list;
     for (const QString &word : searched)
-        list = history.record(word, list).list;
-    QCOMPARE(list, expected);
+        history.record(word);
+    QCOMPARE(history.sortedWords(), expected);
 }
 
 // The exchange sort, whose inner loop stops one short, must still give the full order on any set,
@@ -92,18 +88,20 @@ void TestHistory::sortsRandomSets()
 void TestHistory::thousandAndFirstWordIsRefused()
 {
     SearchHistory history;
-    QStringList list;
     for (int i = 1; i < SearchHistory::Capacity; ++i)
-        list.append(u"w%1"_s.arg(i, 4, 10, QChar(u'0')));
-    list = history.record(u"w1000"_s, list).list;
+        history.setSearchHistorySlot(i, u"w%1"_s.arg(i, 4, 10, QChar(u'0')));
+    history.setHistoryCount(SearchHistory::Capacity - 1);
+    history.SortHistory();
+    history.record(u"w1000"_s);
+    const QStringList list = history.sortedWords();
     QCOMPARE(list.size(), SearchHistory::Capacity);
 
-    const SearchHistory::Update refused = history.record(u"a"_s, list);
-    QCOMPARE(refused.outcome, SearchHistory::Outcome::Refused);
-    QCOMPARE(refused.list, list);
+    const SearchHistory::Outcome refused = history.record(u"a"_s);
+    QCOMPARE(refused, SearchHistory::Outcome::Refused);
+    QCOMPARE(history.sortedWords(), list);
     QCOMPARE(history.HistoryCount(), SearchHistory::Capacity);
     QCOMPARE(history.sortedWords(), list);
-    QCOMPARE(history.record(u"w0500"_s, list).outcome, SearchHistory::Outcome::AlreadyPresent);
+    QCOMPARE(history.record(u"w0500"_s), SearchHistory::Outcome::AlreadyPresent);
 }
 
 QTEST_APPLESS_MAIN(TestHistory)

@@ -49,4 +49,24 @@ inline QList<QByteArray> keywordWords(int count)
     return words;
 }
 
+// A database whose six yes/no fields say "Oui" when the record number is a multiple of the field
+// number, and near misses ("oui", "Oui ") just after; the risk classes cycle.
+inline QByteArray flagDatabase()
+{
+    QList<QByteArray> lines;
+    const QByteArray risks[] = {"1", "2", "3", "4", "?"};
+    for (int r = 1; r <= korvelan::RecordCount; ++r) {
+        QList<QByteArray> fields;
+        for (int k = 1; k <= 19; ++k)
+            fields.append('r' + QByteArray::number(r) + 'f' + QByteArray::number(k));
+        for (int k = 6; k <= 11; ++k)
+            fields[k - 1] = r % k == 0 ? "Oui" : r % k == 1 ? "oui" : r % k == 2 ? "Oui " : k <= 7 ? "Interdit" : "Non";
+        fields[15] = risks[r % 5];
+        fields[16] = QByteArray::number(r);
+        fields[17] = QByteArray::number(korvelan::RecordCount + 1 - r);
+        lines.append(fields.join('$'));
+    }
+    return joinLines(lines);
+}
+
 } // namespace fixtures

@@ -38,7 +38,7 @@ struct ListerFixture {
             .openUrl = [this](const QUrl &url) { opened.append(url); },
             .endProgram = [this] { endedAt = boxes.clock.elapsed(); },
             .screenSize = [] { return screen; },
-            .stepDelay = {},
+            .startStep = {},
         });
     }
 

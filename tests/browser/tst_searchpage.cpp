@@ -1,3 +1,4 @@
+#include "historyrows.h"
 #include "listerfixture.h"
 #include "resource.h"
 #include "searchwords.h"
@@ -86,7 +87,7 @@ QString disallowedAmongLetters(int count, int times)
 
 } // namespace
 
-class TestSearch : public QObject {
+class TestSearchPage : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -110,7 +111,7 @@ private Q_SLOTS:
     void nothingFoundGreysTheRiskCaptionOfAClass4Record();
 };
 
-void TestSearch::suggestionsWhileTyping_data()
+void TestSearchPage::suggestionsWhileTyping_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("count");
@@ -128,7 +129,7 @@ void TestSearch::suggestionsWhileTyping_data()
     QTest::newRow("two words") << u"acide c"_s << 0 << QStringList();
 }
 
-void TestSearch::suggestionsWhileTyping()
+void TestSearchPage::suggestionsWhileTyping()
 {
     QFETCH(QString, typed);
     QFETCH(int, count);
@@ -147,7 +148,7 @@ void TestSearch::suggestionsWhileTyping()
     QVERIFY(page.boxes.boxes.isEmpty());
 }
 
-void TestSearch::choosingASuggestionSearchesIt()
+void TestSearchPage::choosingASuggestionSearchesIt()
 {
     SearchFixture page;
     QVERIFY(page.openSearchPage());
@@ -162,7 +163,7 @@ void TestSearch::choosingASuggestionSearchesIt()
     QCOMPARE(page.history(), QStringList{u"acide"_s});
 }
 
-void TestSearch::suggestionsFromTheKeyboard()
+void TestSearchPage::suggestionsFromTheKeyboard()
 {
     SearchFixture page;
     QVERIFY(page.openSearchPage());
@@ -186,7 +187,7 @@ void TestSearch::suggestionsFromTheKeyboard()
     QCOMPARE(page.combo()->currentText(), u"acacia"_s);
 }
 
-void TestSearch::rowsChosenFromTheKeyboard_data()
+void TestSearchPage::rowsChosenFromTheKeyboard_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QList<int>>("keys"); // Qt::Key_unknown: the panel is emptied and Tab reaches the list again
@@ -204,7 +205,7 @@ void TestSearch::rowsChosenFromTheKeyboard_data()
 
 // A list reached with Tab chooses nothing; then the first Down chooses its first row, Home and End
 // the first and the last row, whatever was chosen before. The same in the five lists.
-void TestSearch::rowsChosenFromTheKeyboard()
+void TestSearchPage::rowsChosenFromTheKeyboard()
 {
     QFETCH(QString, list);
     QFETCH(QList<int>, keys);
@@ -251,7 +252,7 @@ void TestSearch::rowsChosenFromTheKeyboard()
         QCOMPARE(page.window->boxText(17), chosen.mid(chosen.indexOf(u'$') + 1));
 }
 
-void TestSearch::inputCheck_data()
+void TestSearchPage::inputCheck_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<bool>("typed");
@@ -265,7 +266,7 @@ void TestSearch::inputCheck_data()
                                << QString(119, u'a') + QString(30, u'b');
 }
 
-void TestSearch::inputCheck()
+void TestSearchPage::inputCheck()
 {
     QFETCH(QString, input);
     QFETCH(bool, typed);
@@ -291,7 +292,7 @@ void TestSearch::inputCheck()
     QCOMPARE(page.result(), QString());
 }
 
-void TestSearch::pasteOfManyDisallowedCharacters_data()
+void TestSearchPage::pasteOfManyDisallowedCharacters_data()
 {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<int>("messages");
@@ -310,7 +311,7 @@ void TestSearch::pasteOfManyDisallowedCharacters_data()
 
 // One message per distinct disallowed character, in order, each taking the character out of the
 // word; the field is written once with what is left, however many characters go.
-void TestSearch::pasteOfManyDisallowedCharacters()
+void TestSearchPage::pasteOfManyDisallowedCharacters()
 {
     QFETCH(QString, pasted);
     QFETCH(int, messages);
@@ -323,7 +324,7 @@ void TestSearch::pasteOfManyDisallowedCharacters()
                                                                   .openUrl = {},
                                                                   .endProgram = [] {},
                                                                   .screenSize = [] { return QSize(1920, 1080); },
-                                                                  .stepDelay = {}});
+                                                                  .startStep = {}});
     QVERIFY(page.openSearchPage());
     QList<bool> behind;
     boxes.onShow = [&] { behind.append(page.searchButton()->isEnabled()); };
@@ -345,7 +346,7 @@ void TestSearch::pasteOfManyDisallowedCharacters()
     QCOMPARE(page.result(), QString());
 }
 
-void TestSearch::searchButtonFollowsTheText()
+void TestSearchPage::searchButtonFollowsTheText()
 {
     SearchFixture page;
     QVERIFY(page.openSearchPage());
@@ -362,7 +363,7 @@ void TestSearch::searchButtonFollowsTheText()
     QCOMPARE(page.result(), QString());
 }
 
-void TestSearch::searches_data()
+void TestSearchPage::searches_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<int>("count");
@@ -376,7 +377,7 @@ void TestSearch::searches_data()
     QTest::newRow("xyz") << u"xyz"_s << 0 << u"Aucun additif trouvé."_s << QString();
 }
 
-void TestSearch::searches()
+void TestSearchPage::searches()
 {
     QFETCH(QString, word);
     QFETCH(int, count);
@@ -410,18 +411,14 @@ void TestSearch::searches()
     QCOMPARE(page.history(), QStringList{word});
 }
 
-void TestSearch::history_data()
+void TestSearchPage::history_data()
 {
     QTest::addColumn<QStringList>("searched");
     QTest::addColumn<QStringList>("history");
-    QTest::newRow("capitals first") << QStringList{u"zinc"_s, u"acide"_s, u"Zinc"_s}
-                                    << QStringList{u"Zinc"_s, u"acide"_s, u"zinc"_s};
-    QTest::newRow("ac then acide") << QStringList{u"ac"_s, u"acide"_s} << QStringList{u"ac"_s, u"acide"_s};
-    QTest::newRow("acide then ac") << QStringList{u"acide"_s, u"ac"_s} << QStringList{u"ac"_s, u"acide"_s};
-    QTest::newRow("same word twice") << QStringList{u"acide"_s, u"acide"_s} << QStringList{u"acide"_s};
+    fixtures::addHistoryRows();
 }
 
-void TestSearch::history()
+void TestSearchPage::history()
 {
     QFETCH(QStringList, searched);
     QFETCH(QStringList, history);
@@ -433,7 +430,7 @@ void TestSearch::history()
     QCOMPARE(page.combo()->currentText(), searched.last());
 }
 
-void TestSearch::choosingAHistoryWord()
+void TestSearchPage::choosingAHistoryWord()
 {
     SearchFixture page;
     QVERIFY(page.openSearchPage());
@@ -449,7 +446,7 @@ void TestSearch::choosingAHistoryWord()
     QVERIFY(page.boxes.boxes.isEmpty());
 }
 
-void TestSearch::resultRowShowsItsAdditive()
+void TestSearchPage::resultRowShowsItsAdditive()
 {
     SearchFixture page;
     QVERIFY(page.openSearchPage());
@@ -468,7 +465,7 @@ void TestSearch::resultRowShowsItsAdditive()
 
 // The caption "Risque" turns red with a class-4 record and keeps its colour through an empty risk
 // box: a search that finds nothing must grey it all the same.
-void TestSearch::nothingFoundGreysTheRiskCaptionOfAClass4Record()
+void TestSearchPage::nothingFoundGreysTheRiskCaptionOfAClass4Record()
 {
     SearchFixture page;
     QVERIFY(page.openSearchPage());
@@ -483,5 +480,5 @@ void TestSearch::nothingFoundGreysTheRiskCaptionOfAClass4Record()
     QCOMPARE(page.textColour(u"LblAd(2)"_s), QColor(128, 128, 128));
 }
 
-QTEST_MAIN(TestSearch)
-#include "tst_search.moc"
+QTEST_MAIN(TestSearchPage)
+#include "tst_searchpage.moc"
