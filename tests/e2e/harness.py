@@ -21,8 +21,12 @@ class Display:
 
     def __init__(self, width=1920, height=1080):
         read_end, write_end = os.pipe()
+        # -noreset: by default the server resets when its last client leaves, and a program started
+        # during that reset cannot connect; a test that ends one program and starts another would fail
+        # now and then.
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
