@@ -2,7 +2,7 @@
 layout at twice the size, with the pictures drawn from their @2x files rather than blown up."""
 import os
 import subprocess
-import tempfile
+import time
 
 from harness import ProgramTestCase, colours_in, different_pixels, main
 
@@ -38,13 +38,27 @@ class HighDpi(ProgramTestCase):
         self.assertLess(from_sharp, pixels // 50, f"the {what} is not the @2x picture ({from_sharp} pixels differ)")
         self.assertGreater(from_blown_up, from_sharp * 3 + pixels // 100, f"the {what} looks blown up")
 
-    def screenshot_showing(self, label, x, y, reference, what):
-        """A screenshot taken once the window has painted a picture in the place of `reference`."""
+    def screenshot_showing(self, label, window, dx, dy, reference, what, timeout=8.0):
+        """A screenshot taken once `window` has painted the picture `reference` at (dx, dy) inside it;
+        returns it with the picture's place on the screen. When that never happens, the last one taken
+        is returned and the assertion that follows says how far it is. A busy machine may catch the
+        window half painted, or before it is moved to its place, so the window's place is read again
+        with each screenshot."""
         width, height = (int(value) for value in subprocess.run(
             ["identify", "-format", "%w %h", reference], capture_output=True, text=True, check=True).stdout.split())
-        return self.wait_until(
-            lambda: (path := self.screenshot(label)) and colours_in(path, x, y, width, height) > 16 and path,
-            f"the window shows no {what}")
+        deadline = time.monotonic() + timeout
+        while True:
+            x, y, _, _ = self.window_geometry(window)
+            x, y = x + dx, y + dy
+            path = self.screenshot(label)
+            painted = colours_in(path, x, y, width, height) > 16
+            if painted and different_pixels(path, x, y, reference, slack=3) < width * height // 50:
+                return path, x, y
+            if time.monotonic() > deadline:
+                if not painted:
+                    self.fail(f"the window shows no {what} (after {timeout} s; screen in {path})")
+                return path, x, y
+            time.sleep(0.05)
 
     def test_twice_the_size_and_sharp_pictures(self):
         program = self.start_program()
@@ -53,8 +67,8 @@ class HighDpi(ProgramTestCase):
         self.assertEqual((width, height), (730, 574), "the splash window is not twice its size")
         # The logo lies 8 by 20 logical pixels into the window; wait until it is painted.
         logo = picture("logo_splash@2x.png")
-        shot = self.screenshot_showing("splash", x + 16, y + 40, logo, "splash logo")
-        self.assert_drawn_from(shot, x + 16, y + 40, logo, picture("logo_splash.png"), "splash logo")
+        shot, x, y = self.screenshot_showing("splash", splash, 16, 40, logo, "splash logo")
+        self.assert_drawn_from(shot, x, y, logo, picture("logo_splash.png"), "splash logo")
 
         main_window = self.wait_for_window("692 KORVELAN", pid=program.pid)
         x, y, width, height = self.window_geometry(main_window)
@@ -62,16 +76,16 @@ class HighDpi(ProgramTestCase):
         # The mark of the chosen option, bottom left of the list page (16, 548 logical pixels).
         # The mark lies over its ring, which shows through the mark's soft edge.
         mark = self.flattened("option_off@2x.png", "option_on@2x.png")
-        shot = self.screenshot_showing("list-page", x + 32, y + 1096, mark, "option mark")
-        self.assert_drawn_from(shot, x + 32, y + 1096, mark, self.flattened("option_off.png", "option_on.png"),
+        shot, mark_x, mark_y = self.screenshot_showing("list-page", main_window, 32, 1096, mark, "option mark")
+        self.assert_drawn_from(shot, mark_x, mark_y, mark, self.flattened("option_off.png", "option_on.png"),
                                "option mark")
 
         # The about page: its logo at 24, 20 logical pixels.
         self.xdotool("windowfocus", "--sync", main_window)
         self.click(x + 2 * 378, y + 2 * 626)
         logo = picture("logo_about@2x.png")
-        shot = self.screenshot_showing("about-page", x + 48, y + 40, logo, "about logo")
-        self.assert_drawn_from(shot, x + 48, y + 40, logo, picture("logo_about.png"), "about logo")
+        shot, x, y = self.screenshot_showing("about-page", main_window, 48, 40, logo, "about logo")
+        self.assert_drawn_from(shot, x, y, logo, picture("logo_about.png"), "about logo")
 
 
 if __name__ == "__main__":
