@@ -4,6 +4,8 @@
 #include "card.h"
 #include "export.h"
 #include "programconstants.h"
+#include "provenance.h"
+#include "register.h"
 #include "resource.h"
 #include "search.h"
 
@@ -75,7 +77,16 @@ QString helpText()
            u"  --recherche MOT      cherche MOT dans les mots clés des additifs, comme la page\n"
            u"                       Rechercher : le nombre trouvé, puis une ligne par additif\n"
            u"                       (code, nom, catégorie, risque, séparés par des tabulations)\n"
-           u"  --export FORMAT      écrit toute la base des additifs, FORMAT csv ou json\n"
+           u"  --export FORMAT      écrit toute la base des additifs, FORMAT csv ou json ;\n"
+           u"                       en json, chaque additif porte aussi \"corrections\" (ses\n"
+           u"                       valeurs imposées par le format de la base, avec valeur\n"
+           u"                       réelle, source et raison) et \"sources\" (la source de\n"
+           u"                       chaque valeur sourcée)\n"
+           u"  --reel               avec --fiche, --recherche ou --export : la valeur réelle à la\n"
+           u"                       place de chaque valeur imposée par le format de la base\n"
+           u"\n"
+           u"Sans --reel, la fiche garde les valeurs de la base et termine chaque ligne dont la\n"
+           u"valeur est imposée par sa valeur réelle et sa source : (en réalité : Oui ; ...).\n"
            u"\n"
            u"Codes de sortie : 0 réussite, 1 additif inconnu ou écriture impossible,\n"
            u"2 mauvais usage (option inconnue, valeur manquante, mot refusé).\n"
@@ -93,7 +104,7 @@ std::optional<AdditiveTable> loadDatabase()
     return std::move(load.table);
 }
 
-int printCard(const QString &code)
+int printCard(const QString &code, const Truth &truth)
 {
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
@@ -107,13 +118,13 @@ int printCard(const QString &code)
     for (int r : records) {
         if (!out.isEmpty())
             out += u'\n';
-        out += additiveCard(table->record(r));
+        out += additiveCard(table->record(r), r, truth);
     }
     write(stdout, out);
     return kSuccess;
 }
 
-int printSearch(const QString &word)
+int printSearch(const QString &word, const Truth &truth)
 {
     // The search page refuses what its input check would take out, and waits for a second character.
     if (!checkSearchInput(word).removed.isEmpty()) {
@@ -125,18 +136,18 @@ int printSearch(const QString &word)
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
         return kFailure;
-    write(stdout, searchReport(word, *table));
+    write(stdout, searchReport(word, *table, truth));
     return kSuccess;
 }
 
-int printExport(const QString &format)
+int printExport(const QString &format, const Truth &truth)
 {
     if (format != u"csv" && format != u"json")
         return badUse(u"format d'export inconnu « "_s + format + u" » : csv ou json."_s);
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
         return kFailure;
-    write(stdout, format == u"csv" ? exportCsv(*table) : exportJson(*table));
+    write(stdout, format == u"csv" ? exportCsv(*table, truth) : exportJson(*table, truth));
     return kSuccess;
 }
 
@@ -148,7 +159,8 @@ int run(const QStringList &arguments)
     const QCommandLineOption fiche(u"fiche"_s, u"affiche la fiche d'un additif"_s, u"CODE"_s);
     const QCommandLineOption recherche(u"recherche"_s, u"cherche un mot clé"_s, u"MOT"_s);
     const QCommandLineOption exportFormat(u"export"_s, u"écrit toute la base"_s, u"FORMAT"_s);
-    parser.addOptions({help, version, fiche, recherche, exportFormat});
+    const QCommandLineOption reel(u"reel"_s, u"les valeurs réelles à la place des valeurs imposées"_s);
+    parser.addOptions({help, version, fiche, recherche, exportFormat, reel});
 
     const QStringList withName = QStringList{u"korvelan"_s} + arguments;
     if (!parser.parse(withName)) {
@@ -173,13 +185,17 @@ int run(const QStringList &arguments)
 
     const QStringList cards = parser.values(fiche), words = parser.values(recherche),
                       formats = parser.values(exportFormat);
+    if (parser.isSet(reel) && cards.size() + words.size() + formats.size() == 0)
+        return badUse(u"--reel s'emploie avec --fiche, --recherche ou --export."_s);
     if (cards.size() + words.size() + formats.size() != 1)
         return badUse(u"une seule des options --fiche, --recherche et --export à la fois."_s);
+    // The cards, searches and exports say what the registers know of the values they show.
+    const Truth truth{&FactRegister::embedded(), parser.isSet(reel)};
     if (!cards.isEmpty())
-        return printCard(cards.constFirst());
+        return printCard(cards.constFirst(), truth);
     if (!words.isEmpty())
-        return printSearch(words.constFirst());
-    return printExport(formats.constFirst());
+        return printSearch(words.constFirst(), truth);
+    return printExport(formats.constFirst(), truth);
 }
 
 } // namespace
