@@ -16,11 +16,9 @@ namespace {
 
 // Calls row(cells) for each data row of a tab-separated text, its cells in the order of `columns`;
 // nothing when the header lacks one of the columns.
-template <size_t N, typename Row>
-void forEachRow(QByteArrayView bytes, const std::array<QStringView, N> &columns, Row row)
+template <size_t N, typename Row> void forEachRow(QStringView text, const std::array<QStringView, N> &columns, Row row)
 {
-    const QString text = QString::fromUtf8(bytes);
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    const QList<QStringView> lines = text.split(u'\n');
     if (lines.isEmpty())
         return;
     auto cellsOf = [](QStringView line) {
@@ -65,20 +63,21 @@ std::optional<std::pair<int, int>> place(QStringView record, QStringView field)
 FactRegister FactRegister::parse(QByteArrayView forcedValues, QByteArrayView sources)
 {
     FactRegister facts;
+    facts.m_forcedText = QString::fromUtf8(forcedValues);
+    facts.m_sourcesText = QString::fromUtf8(sources);
     constexpr std::array<QStringView, 6> forcedColumns = {u"record", u"field",  u"shown",
                                                           u"world",  u"source", u"reason"};
-    forEachRow(forcedValues, forcedColumns, [&](const auto &cells) {
+    forEachRow(facts.m_forcedText, forcedColumns, [&](const auto &cells) {
         const auto at = place(cells[0], cells[1]);
         if (at && !facts.m_forced.contains(key(at->first, at->second))) {
-            facts.m_forced.insert(key(at->first, at->second),
-                                  {cells[2].toString(), cells[3].toString(), cells[4].toString(), cells[5].toString()});
+            facts.m_forced.insert(key(at->first, at->second), {cells[2], cells[3], cells[4], cells[5]});
         }
     });
     constexpr std::array<QStringView, 4> sourceColumns = {u"record", u"field", u"value", u"source"};
-    forEachRow(sources, sourceColumns, [&](const auto &cells) {
+    forEachRow(facts.m_sourcesText, sourceColumns, [&](const auto &cells) {
         const auto at = place(cells[0], cells[1]);
         if (at && !facts.m_sourced.contains(key(at->first, at->second)))
-            facts.m_sourced.insert(key(at->first, at->second), {cells[2].toString(), cells[3].toString()});
+            facts.m_sourced.insert(key(at->first, at->second), {cells[2], cells[3]});
     });
     return facts;
 }

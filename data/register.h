@@ -15,18 +15,18 @@ inline const ResourceId kForcedValuesResource{QStringLiteral("FORCEES"), 103};
 inline const ResourceId kSourcesResource{QStringLiteral("SOURCES"), 104};
 
 // A value that the database must show although the facts say otherwise. The texts are those of the
-// register, in English except the values themselves.
+// register, in English except the values themselves; they belong to the register they came from.
 struct ForcedValue {
-    QString shown;  // the value the database holds
-    QString world;  // the value the public facts give
-    QString source; // where that fact comes from
-    QString reason; // the count or pinned record that forces the shown value
+    QStringView shown;  // the value the database holds
+    QStringView world;  // the value the public facts give
+    QStringView source; // where that fact comes from
+    QStringView reason; // the count or pinned record that forces the shown value
 };
 
 // Where a value of the database comes from.
 struct SourcedValue {
-    QString value;  // the value the database holds
-    QString source; // the opinion (and year) or the regulation
+    QStringView value;  // the value the database holds
+    QStringView source; // the opinion (and year) or the regulation
 };
 
 // Both registers, read from their tab-separated text: a header line naming the columns (in any
@@ -35,6 +35,13 @@ struct SourcedValue {
 // value the first counts.
 class FactRegister {
 public:
+    FactRegister() = default;
+    // Its entries are views into its own texts: it moves, it is not copied.
+    FactRegister(FactRegister &&) = default;
+    FactRegister &operator=(FactRegister &&) = default;
+    FactRegister(const FactRegister &) = delete;
+    FactRegister &operator=(const FactRegister &) = delete;
+
     // Forced values: columns record, field, shown, world, source, reason. Sources: columns record,
     // field, value, source. Both UTF-8.
     static FactRegister parse(QByteArrayView forcedValues, QByteArrayView sources);
@@ -53,6 +60,7 @@ public:
 private:
     static quint32 key(int r, int k) { return quint32(r) << 5 | quint32(k); }
 
+    QString m_forcedText, m_sourcesText;
     QHash<quint32, ForcedValue> m_forced;
     QHash<quint32, SourcedValue> m_sourced;
 };
