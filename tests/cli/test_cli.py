@@ -89,7 +89,7 @@ class Terminal(unittest.TestCase):
     def test_exit_codes_and_streams(self):
         # arguments, exit code, pattern of the whole standard output, pattern of the whole standard error
         cases = [
-            (["--help"], 0, r"Usage : korvelan .*--fiche CODE.*--recherche MOT.*--export FORMAT.*", ""),
+            (["--help"], 0, r"Usage : korvelan .*--fiche CODE.*--recherche MOT.*--export FORMAT.*--reel.*", ""),
             (["-h"], 0, r"Usage : korvelan .*", ""),
             (["--version"], 0, re.escape(VERSION), ""),
             (["-v"], 0, re.escape(VERSION), ""),
