@@ -1,8 +1,9 @@
-// Load times of the two resources, beside a plain copy of the same bytes as a yardstick.
+// Load times of the two resources and of the registers, beside a plain copy of the same bytes as a yardstick.
 // Uses the shipped resources when they hold a full database, otherwise a generated one of the
 // shipped size (692 lines, 138,948 bytes; 1,385 keywords, 12,300 bytes).
 #include "additive.h"
 #include "keywords.h"
+#include "register.h"
 #include "resource.h"
 
 #include <benchmark/benchmark.h>
@@ -121,10 +122,26 @@ void BM_LoadKeywords(benchmark::State &state)
     state.counters["heap_bytes"] = double(heap);
 }
 
+// The registers of forced values and sources, read once, on the first record shown or first terminal answer.
+void BM_LoadRegisters(benchmark::State &state)
+{
+    const QByteArray forced = readEmbeddedResource(kForcedValuesResource).value_or(QByteArray());
+    const QByteArray sources = readEmbeddedResource(kSourcesResource).value_or(QByteArray());
+    qsizetype entries = 0;
+    for (auto _ : state) {
+        const FactRegister facts = FactRegister::parse(forced, sources);
+        entries = facts.forcedCount() + facts.sourcedCount();
+        benchmark::DoNotOptimize(entries);
+    }
+    state.counters["bytes"] = double(forced.size() + sources.size());
+    state.counters["entries"] = double(entries);
+}
+
 } // namespace
 
 BENCHMARK(BM_CopyDatabaseBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CopyKeywordBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadKeywords)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadRegisters)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include "colouring.h"
 #include "controltable.h"
 #include "palette.h"
+#include "provenance.h"
 #include "widgets.h"
 
 #include <QLabel>
@@ -145,9 +146,13 @@ QString DetailPanel::boxText(int k) const
     return static_cast<QPlainTextEdit *>(box)->toPlainText();
 }
 
-void DetailPanel::setBoxText(int k, const QString &text)
+void DetailPanel::setBoxText(int k, const QString &text, int r)
 {
     QWidget *box = m_boxes[static_cast<size_t>(k)];
+    // What a screen reader announces goes with the text: a forced value's real value, a value's source.
+    const QString note = boxNote(FactRegister::embedded(), r, k, text);
+    box->setToolTip(note);
+    box->setAccessibleDescription(note);
     if (auto *line = qobject_cast<QLineEdit *>(box)) {
         line->setText(text);
         line->setCursorPosition(0);
@@ -172,7 +177,7 @@ void DetailPanel::colourBox(int k)
 void DetailPanel::showRecord(int r)
 {
     for (int k = ENumber; k <= SequenceNumber; ++k)
-        setBoxText(k, m_table.field(k, r).toString());
+        setBoxText(k, m_table.field(k, r).toString(), r);
 }
 
 void DetailPanel::clear()

@@ -44,8 +44,9 @@ Q_SIGNALS:
     void legendRequested(int legend);
 
 private:
-    // Sets the text of box k and runs the box's reaction to the change.
-    void setBoxText(int k, const QString &text);
+    // Sets the text of box k, shown as field k of record r (0 for none), with what the registers say of
+    // it as tooltip and accessible description, and runs the box's reaction to the change.
+    void setBoxText(int k, const QString &text, int r = 0);
     void colourBox(int k);
     void addLegends();
 

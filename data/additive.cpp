@@ -3,9 +3,32 @@
 #include "separators.h"
 #include "win1252.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace korvelan {
+
+namespace {
+
+constexpr std::array<QStringView, FieldCount> kFieldNames = {
+    u"ENumber",      u"AdditiveName",      u"Category",     u"Synonyms",          u"DailyIntake",    u"AuthorisedEU",
+    u"AuthorisedFR", u"AuthorisedOrganic", u"AnimalOrigin", u"AuthorisedInfants", u"Halal",          u"Origin",
+    u"Usage",        u"RiskGroups",        u"Symptoms",     u"RiskLevel",         u"SequenceNumber", u"AlphaOrder",
+    u"Keywords",
+};
+
+} // namespace
+
+QStringView fieldName(int k)
+{
+    return k >= 1 && k <= FieldCount ? kFieldNames[static_cast<size_t>(k - 1)] : QStringView();
+}
+
+int fieldNumber(QStringView name)
+{
+    const auto found = std::find(kFieldNames.begin(), kFieldNames.end(), name);
+    return found == kFieldNames.end() ? 0 : int(found - kFieldNames.begin()) + 1;
+}
 
 AdditiveTable::AdditiveTable() : m_slots(RecordCapacity)
 { }

@@ -43,6 +43,12 @@ enum Field : int {
     Keywords,
 };
 
+// The name of field k (1 to 19), as in exported data and in the data registers: ENumber, AdditiveName,
+// ... Keywords; the empty text for any other k.
+QStringView fieldName(int k);
+// The number of the field with that name; 0 for a name that is none.
+int fieldNumber(QStringView name);
+
 // One additive: its 19 fields, exactly as stored. The texts belong to the table it came from.
 class AdditiveRecord {
 public:

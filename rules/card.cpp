@@ -8,17 +8,25 @@ namespace korvelan {
 
 QString additiveCard(const AdditiveRecord &record)
 {
+    return additiveCard(record, 0, Truth{});
+}
+
+QString additiveCard(const AdditiveRecord &record, int r, const Truth &truth)
+{
     QString card = u"FICHE DE L'ADDITIF "_s;
-    card += record[ENumber];
+    card += shownValue(truth, r, ENumber, record[ENumber]);
     card += u'\n';
-    card += record[AdditiveName];
+    card += shownValue(truth, r, AdditiveName, record[AdditiveName]);
     card += u'\n';
     for (const CaptionedField &box : DetailCaptions) {
         card += box.caption;
         card += QString(CardValueColumn - box.caption.size(), u' ');
-        card += record[box.field];
+        card += shownValue(truth, r, box.field, record[box.field]);
+        card += cardNote(truth, r, box.field, record[box.field]);
         card += u'\n';
     }
+    if (truth.real && truth.facts)
+        card += RealValuesLine;
     return card;
 }
 
@@ -34,22 +42,27 @@ QList<int> recordsWithCode(QStringView code, const AdditiveTable &table)
 
 QString foundLine(const AdditiveRecord &record)
 {
+    return foundLine(record, 0, Truth{});
+}
+
+QString foundLine(const AdditiveRecord &record, int r, const Truth &truth)
+{
     QString line;
     for (Field k : {ENumber, AdditiveName, Category, RiskLevel}) {
         if (!line.isEmpty())
             line += u'\t';
-        line += record[k];
+        line += shownValue(truth, r, k, record[k]);
     }
     line += u'\n';
     return line;
 }
 
-QString searchReport(QStringView word, const AdditiveTable &table)
+QString searchReport(QStringView word, const AdditiveTable &table, const Truth &truth)
 {
     const SearchResult result = searchKeywords(word, table);
     QString report = resultCaption(int(result.records.size())) + u'\n';
     for (int r : result.records)
-        report += foundLine(table.record(r));
+        report += foundLine(table.record(r), r, truth);
     return report;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "additive.h"
+#include "provenance.h"
 
 #include <QList>
 #include <QString>
@@ -41,6 +42,10 @@ inline constexpr qsizetype CardValueColumn = 20;
 // the name on the next line, then one line per captioned box: the caption padded to
 // CardValueColumn characters and the field exactly as stored. Lines end with "\n".
 QString additiveCard(const AdditiveRecord &record);
+// The card of record r with what the register says of its values (see Truth): each line whose value is
+// forced ends with cardNote; with truth.real the values are the real ones and a last line,
+// RealValuesLine, says so.
+QString additiveCard(const AdditiveRecord &record, int r, const Truth &truth);
 
 // The loaded records (ascending) whose code equals `code`, letter case ignored; the database holds a
 // few codes twice.
@@ -49,9 +54,11 @@ QList<int> recordsWithCode(QStringView code, const AdditiveTable &table);
 // One additive found by a search, for a terminal: code, name, category and risk class, separated by
 // tabs, ending with "\n".
 QString foundLine(const AdditiveRecord &record);
+// The same for record r, with the real values in place of forced ones when truth.real is set.
+QString foundLine(const AdditiveRecord &record, int r, const Truth &truth);
 
 // A keyword search as a terminal shows it: the caption of the search page ("2 additifs
 // trouvés.") and one foundLine per additive found, in record order.
-QString searchReport(QStringView word, const AdditiveTable &table);
+QString searchReport(QStringView word, const AdditiveTable &table, const Truth &truth = {});
 
 } // namespace korvelan

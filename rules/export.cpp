@@ -1,27 +1,10 @@
 #include "export.h"
 
 #include <algorithm>
-#include <array>
 
 using namespace Qt::StringLiterals;
 
 namespace korvelan {
-
-namespace {
-
-constexpr std::array<QStringView, FieldCount> kFieldNames = {
-    u"ENumber",      u"AdditiveName",      u"Category",     u"Synonyms",          u"DailyIntake",    u"AuthorisedEU",
-    u"AuthorisedFR", u"AuthorisedOrganic", u"AnimalOrigin", u"AuthorisedInfants", u"Halal",          u"Origin",
-    u"Usage",        u"RiskGroups",        u"Symptoms",     u"RiskLevel",         u"SequenceNumber", u"AlphaOrder",
-    u"Keywords",
-};
-
-} // namespace
-
-QStringView fieldName(int k)
-{
-    return k >= 1 && k <= FieldCount ? kFieldNames[static_cast<size_t>(k - 1)] : QStringView();
-}
 
 QString csvField(QStringView text)
 {
@@ -34,7 +17,7 @@ QString csvField(QStringView text)
     return u'"' + cell + u'"';
 }
 
-QString exportCsv(const AdditiveTable &table)
+QString exportCsv(const AdditiveTable &table, const Truth &truth)
 {
     QString csv;
     for (int k = 1; k <= FieldCount; ++k) {
@@ -47,7 +30,7 @@ QString exportCsv(const AdditiveTable &table)
         for (int k = 1; k <= FieldCount; ++k) {
             if (k > 1)
                 csv += u',';
-            csv += csvField(table.field(k, r));
+            csv += csvField(shownValue(truth, r, k, table.field(k, r)));
         }
         csv += u"\r\n"_s;
     }
@@ -77,21 +60,48 @@ QString jsonString(QStringView text)
     return out;
 }
 
-QString exportJson(const AdditiveTable &table)
+namespace {
+
+// The "corrections" and "sources" objects of record r.
+QString registerEntries(const AdditiveTable &table, int r, const FactRegister *facts)
+{
+    QString corrections, sources;
+    for (int k = 1; facts && k <= FieldCount; ++k) {
+        const QStringView value = table.field(k, r);
+        const QString name = jsonString(fieldName(k));
+        if (const ForcedValue *forced = facts->forced(r, k, value)) {
+            corrections += (corrections.isEmpty() ? u""_s : u", "_s) + name + u": {\"shown\": "_s +
+                jsonString(forced->shown) + u", \"world\": "_s + jsonString(forced->world) + u", \"source\": "_s +
+                jsonString(forced->source) + u", \"reason\": "_s + jsonString(forced->reason) + u'}';
+        }
+        if (const SourcedValue *sourced = facts->sourced(r, k, value))
+            sources += (sources.isEmpty() ? u""_s : u", "_s) + name + u": "_s + jsonString(sourced->source);
+    }
+    return u", \"corrections\": {"_s + corrections + u"}, \"sources\": {"_s + sources + u'}';
+}
+
+} // namespace
+
+QString exportJson(const AdditiveTable &table, const Truth &truth)
 {
     QString json = u"{\n"_s;
     json += u"  \"licence\": "_s + jsonString(DataLicence) + u",\n"_s;
     json += u"  \"licence_url\": "_s + jsonString(DataLicenceUrl) + u",\n"_s;
     json += u"  \"attribution\": "_s + jsonString(DataAttribution) + u",\n"_s;
     json += u"  \"date\": "_s + jsonString(DataDate) + u",\n"_s;
+    json += u"  \"values\": "_s + jsonString(truth.real && truth.facts ? RealValuesMeaning : StoredValuesMeaning) +
+        u",\n"_s;
+    json += u"  \"corrections\": "_s + jsonString(CorrectionsMeaning) + u",\n"_s;
+    json += u"  \"sources\": "_s + jsonString(SourcesMeaning) + u",\n"_s;
     json += u"  \"records\": [\n"_s;
     for (int r = 1; r <= RecordCount; ++r) {
         json += u"    {"_s;
         for (int k = 1; k <= FieldCount; ++k) {
             if (k > 1)
                 json += u", "_s;
-            json += jsonString(fieldName(k)) + u": "_s + jsonString(table.field(k, r));
+            json += jsonString(fieldName(k)) + u": "_s + jsonString(shownValue(truth, r, k, table.field(k, r)));
         }
+        json += registerEntries(table, r, truth.facts);
         json += r < RecordCount ? u"},\n"_s : u"}\n"_s;
     }
     json += u"  ]\n}\n"_s;

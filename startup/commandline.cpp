@@ -5,6 +5,8 @@
 #include "export.h"
 #include "labelanalyser.h"
 #include "programconstants.h"
+#include "provenance.h"
+#include "register.h"
 #include "resource.h"
 #include "search.h"
 
@@ -82,7 +84,17 @@ QString helpText()
            u"  --etiquette TEXTE    lit une liste d'ingrédients (TEXTE, ou l'entrée standard\n"
            u"                       avec « - ») : une ligne par additif nommé (code, nom,\n"
            u"                       catégorie, risque, texte lu) ; le nombre sur la sortie d'erreur\n"
-           u"  --export FORMAT      écrit toute la base des additifs, FORMAT csv ou json\n"
+           u"  --export FORMAT      écrit toute la base des additifs, FORMAT csv ou json ;\n"
+           u"                       en json, chaque additif porte aussi \"corrections\" (ses\n"
+           u"                       valeurs imposées par le format de la base, avec valeur\n"
+           u"                       réelle, source et raison) et \"sources\" (la source de\n"
+           u"                       chaque valeur sourcée)\n"
+           u"  --reel               avec --fiche, --recherche, --etiquette ou --export : la\n"
+           u"                       valeur réelle à la place de chaque valeur imposée par le\n"
+           u"                       format de la base\n"
+           u"\n"
+           u"Sans --reel, la fiche garde les valeurs de la base et termine chaque ligne dont la\n"
+           u"valeur est imposée par sa valeur réelle et sa source : (en réalité : Oui ; ...).\n"
            u"\n"
            u"Codes de sortie : 0 réussite, 1 additif inconnu ou écriture impossible,\n"
            u"2 mauvais usage (option inconnue, valeur manquante, mot refusé, texte vide).\n"
@@ -114,7 +126,7 @@ QList<int> recordsNamed(const QString &argument, const AdditiveTable &table, con
     return records;
 }
 
-int printCards(const QStringList &arguments)
+int printCards(const QStringList &arguments, const Truth &truth)
 {
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
@@ -131,14 +143,14 @@ int printCards(const QStringList &arguments)
         for (int r : records) {
             if (!out.isEmpty())
                 out += u'\n';
-            out += additiveCard(table->record(r));
+            out += additiveCard(table->record(r), r, truth);
         }
     }
     write(stdout, out);
     return code;
 }
 
-int printSearch(const QString &typed)
+int printSearch(const QString &typed, const Truth &truth)
 {
     // Accents and letter case are folded first ("lécithine" is searched as "lecithine"); then the search
     // page refuses what its input check would take out, and waits for a second character.
@@ -155,7 +167,7 @@ int printSearch(const QString &typed)
     const SearchResult result = searchKeywords(word, *table);
     QString rows;
     for (int r : result.records)
-        rows += foundLine(table->record(r));
+        rows += foundLine(table->record(r), r, truth);
     write(stdout, rows);
     write(stderr, resultCaption(int(result.records.size())) + u'\n');
     return kSuccess;
@@ -163,7 +175,7 @@ int printSearch(const QString &typed)
 
 // Reads an ingredient list, given or on the standard input ("-"), and prints one line per additive it
 // names: code, name, category, risk class and the text that named it, separated by tabs.
-int printLabel(const QString &given)
+int printLabel(const QString &given, const Truth &truth)
 {
     QString text = given;
     if (given == u"-") {
@@ -183,7 +195,7 @@ int printLabel(const QString &given)
     for (const LabelFinding &f : found) {
         const AdditiveRecord record = table->record(f.record);
         for (Field k : {ENumber, AdditiveName, Category, RiskLevel}) {
-            out += record[k];
+            out += shownValue(truth, f.record, k, record[k]);
             out += u'\t';
         }
         QString named = f.text;
@@ -195,14 +207,14 @@ int printLabel(const QString &given)
     return kSuccess;
 }
 
-int printExport(const QString &format)
+int printExport(const QString &format, const Truth &truth)
 {
     if (format != u"csv" && format != u"json")
         return badUse(u"format d'export inconnu « "_s + format + u" » : csv ou json."_s);
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
         return kFailure;
-    write(stdout, format == u"csv" ? exportCsv(*table) : exportJson(*table));
+    write(stdout, format == u"csv" ? exportCsv(*table, truth) : exportJson(*table, truth));
     return kSuccess;
 }
 
@@ -215,7 +227,8 @@ int run(const QStringList &arguments)
     const QCommandLineOption recherche(u"recherche"_s, u"cherche un mot clé"_s, u"MOT"_s);
     const QCommandLineOption exportFormat(u"export"_s, u"écrit toute la base"_s, u"FORMAT"_s);
     const QCommandLineOption etiquette(u"etiquette"_s, u"lit une liste d'ingrédients"_s, u"TEXTE"_s);
-    parser.addOptions({help, version, fiche, recherche, exportFormat, etiquette});
+    const QCommandLineOption reel(u"reel"_s, u"les valeurs réelles à la place des valeurs imposées"_s);
+    parser.addOptions({help, version, fiche, recherche, exportFormat, etiquette, reel});
 
     const QStringList withName = QStringList{u"korvelan"_s} + arguments;
     if (!parser.parse(withName)) {
@@ -240,15 +253,20 @@ int run(const QStringList &arguments)
     // --fiche takes every argument that follows it.
     if (!parser.positionalArguments().isEmpty() && cards.isEmpty())
         return badUse(u"argument inattendu « "_s + parser.positionalArguments().constFirst() + u" »."_s);
-    if (cards.size() + words.size() + formats.size() + labels.size() != 1)
+    const qsizetype modes = cards.size() + words.size() + formats.size() + labels.size();
+    if (parser.isSet(reel) && modes == 0)
+        return badUse(u"--reel s'emploie avec --fiche, --recherche, --etiquette ou --export."_s);
+    if (modes != 1)
         return badUse(u"une seule des options --fiche, --recherche, --export et --etiquette à la fois."_s);
+    // The cards, searches, label readings and exports say what the registers know of the values they show.
+    const Truth truth{&FactRegister::embedded(), parser.isSet(reel)};
     if (!cards.isEmpty())
-        return printCards(cards + parser.positionalArguments());
+        return printCards(cards + parser.positionalArguments(), truth);
     if (!labels.isEmpty())
-        return printLabel(labels.constFirst());
+        return printLabel(labels.constFirst(), truth);
     if (!words.isEmpty())
-        return printSearch(words.constFirst());
-    return printExport(formats.constFirst());
+        return printSearch(words.constFirst(), truth);
+    return printExport(formats.constFirst(), truth);
 }
 
 } // namespace

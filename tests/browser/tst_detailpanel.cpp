@@ -1,4 +1,6 @@
 #include "listerfixture.h"
+#include "listline.h"
+#include "resource.h"
 
 #include <QToolButton>
 
@@ -22,6 +24,8 @@ private Q_SLOTS:
     void legends_data();
     void legends();
     void rowsFromTheKeyboard();
+    void notesOfTheShippedData_data();
+    void notesOfTheShippedData();
 };
 
 // Rows as the lists may hold them, and what a selection of each does.
@@ -165,6 +169,48 @@ void TestDetailPanel::rowsFromTheKeyboard()
     QCOMPARE(f.window->boxText(1), u"r2f1"_s);
     QTest::keyClick(numbers, Qt::Key_Up);
     QCOMPARE(f.window->boxText(1), u"r1f1"_s);
+}
+
+// On the shipped data, the boxes whose value is forced or sourced say so in their tooltip and to a screen
+// reader alike; an empty box says nothing. Row -1: the record shown at start; -2: after a tab empties the
+// panel.
+void TestDetailPanel::notesOfTheShippedData_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("contains");
+    const QString forced = u"Valeur imposée par le format de la base. En réalité : "_s;
+    QTest::newRow("E100 at start, EU") << -1 << 6 << forced + u"Oui ("_s << u"1333/2008"_s;
+    QTest::newRow("E950, EU") << 603 << 6 << forced + u"Oui ("_s << u"1333/2008"_s;
+    QTest::newRow("E950, risk class") << 603 << 16 << forced << u"EFSA 2025"_s;
+    QTest::newRow("E950, sourced daily intake") << 603 << 5 << u"Source : EFSA 2025"_s << QString();
+    QTest::newRow("empty EU box") << -2 << 6 << QString() << QString();
+    QTest::newRow("empty daily intake box") << -2 << 5 << QString() << QString();
+}
+
+void TestDetailPanel::notesOfTheShippedData()
+{
+    QFETCH(int, row);
+    QFETCH(int, box);
+    QFETCH(QString, start);
+    QFETCH(QString, contains);
+    ListerFixture f(*readEmbeddedResource(kDatabaseResource));
+    QVERIFY(f.open());
+    QTRY_COMPARE(f.window->boxText(1), u"E100"_s);
+    if (row >= 0)
+        f.list(u"LstNumAdd"_s)->setCurrentRow(row);
+    else if (row == -2)
+        QTest::mouseClick(f.find<QWidget>(u"CmdOnglet(3)"_s), Qt::LeftButton);
+    QWidget *txtAdd = f.find<QWidget>(u"TxtADD(%1)"_s.arg(box));
+    QCOMPARE(txtAdd->accessibleDescription(), txtAdd->toolTip());
+    if (start.isEmpty()) {
+        QCOMPARE(f.window->boxText(box), QString());
+        QCOMPARE(txtAdd->toolTip(), QString());
+        return;
+    }
+    QVERIFY2(txtAdd->toolTip().startsWith(start), qPrintable(txtAdd->toolTip()));
+    QVERIFY2(txtAdd->toolTip().contains(contains), qPrintable(txtAdd->toolTip()));
 }
 
 QTEST_MAIN(TestDetailPanel)

@@ -27,6 +27,10 @@ CAPTIONS = [("Catégorie:", 3), ("Synonymes:", 4), ("Risque", 16), ("DJA", 5), (
             ("Autorisé UE", 6), ("Autorisé FR", 7), ("Autorisé AB", 8), ("Origine AN", 9), ("Autorisé BB", 10),
             ("Halal", 11), ("Utilisation:", 13), ("Groupes à risques:", 14), ("Symptômes:", 15)]
 VERSION = "Les KORVELAN 1.00\n"
+REAL_VALUES_LINE = ("Valeurs réelles : chaque valeur imposée par le format de la base est remplacée par la valeur "
+                    "réelle.")
+# What ends a card line whose value is forced: its real value and source, or with --reel the database's value.
+NOTE = re.compile(r"  \((en réalité|valeur de la base) : (.*) ; (.*)\)$")
 COUNT_LINE = r"(Aucun additif trouvé|Un additif trouvé|\d+ additifs trouvés)\.\n"
 
 
@@ -38,12 +42,28 @@ def loaded_records():
     return [line.split("$", 18) for line in text.split("\r\n")[:RECORD_COUNT]]
 
 
+def register(name, value_column, records):
+    """A register of resources/data as the program reads it: {(record, field name): row}, the first row of a
+    value counting, and only the rows that describe the value the database holds."""
+    entries = {}
+    with open(os.path.join(SOURCE, "resources", "data", name), encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t", quoting=csv.QUOTE_NONE):
+            if not row["record"].isdigit() or row["field"] not in FIELD_NAMES:
+                continue
+            r = int(row["record"])
+            if 1 <= r <= RECORD_COUNT and records[r - 1][FIELD_NAMES.index(row["field"])] == row[value_column]:
+                entries.setdefault((r, row["field"]), row)
+    return entries
+
+
 class Terminal(unittest.TestCase):
     records = None
 
     @classmethod
     def setUpClass(cls):
         cls.records = loaded_records()
+        cls.forced = register("forced-values.tsv", "shown", cls.records)
+        cls.sourced = register("sources.tsv", "value", cls.records)
 
     def setUp(self):
         # Everything the program could write to lies under one folder, which must stay empty.
@@ -70,7 +90,7 @@ class Terminal(unittest.TestCase):
     def test_exit_codes_and_streams(self):
         # arguments, exit code, pattern of the whole standard output, pattern of the whole standard error
         cases = [
-            (["--help"], 0, r"Usage : korvelan .*--fiche CODE.*--recherche MOT.*--export FORMAT.*", ""),
+            (["--help"], 0, r"Usage : korvelan .*--fiche CODE.*--recherche MOT.*--export FORMAT.*--reel.*", ""),
             (["-h"], 0, r"Usage : korvelan .*", ""),
             (["--version"], 0, re.escape(VERSION), ""),
             (["-v"], 0, re.escape(VERSION), ""),
@@ -111,6 +131,11 @@ class Terminal(unittest.TestCase):
             (["--fiche", "E950", "--export", "csv"], 2, "", r"korvelan : .*"),
             # The end of the options, and none before it: the window, which has no display here.
             (["--"], 1, "", r"Les KORVELAN ne peut pas démarrer : .*"),
+            (["--reel"], 2, "", r"korvelan : .*--reel.*"),
+            (["--reel", "--fiche", "E950"], 0, r"FICHE DE L'ADDITIF E950\n.*" + re.escape(REAL_VALUES_LINE) + r"\n", ""),
+            (["--recherche", "curcumine", "--reel"], 0, r"(E\w+\t[^\t\n]+\t[^\t\n]+\t[1-4?]\n)+", COUNT_LINE),
+            (["--reel", "--etiquette", "E950"], 0, r"E950\tAcésulfate de potassium\t[^\t\n]+\t[1-4?]\tE950\n", r"1 additif trouvé\n"),
+            (["--reel", "--export", "csv"], 0, r"ENumber,AdditiveName,.*", ""),
         ]
         for args, code, out, err in cases:
             with self.subTest(args=args):
@@ -133,21 +158,32 @@ class Terminal(unittest.TestCase):
                 self.assertTrue(result.stderr.decode("utf-8").endswith("korvelan : écriture impossible sur la sortie standard.\n"),
                                 result.stderr)
 
-    def cards(self, code):
-        code_, out, err = self.run_program("--fiche", code)
+    def cards(self, code, *options, notes=None):
+        """The values of each card printed for code; the notes that end its lines go into `notes`, by card
+        and field number."""
+        code_, out, err = self.run_program(*options, "--fiche", code)
         self.assertEqual((code_, err), (0, ""))
         cards = []
         for block in out.split("\n\n"):
             lines = block.rstrip("\n").split("\n")
+            if "--reel" in options:
+                self.assertEqual(lines.pop(), REAL_VALUES_LINE)
             self.assertEqual(len(lines), 2 + len(CAPTIONS), block)
             self.assertTrue(lines[0].startswith("FICHE DE L'ADDITIF "), lines[0])
             fields = {1: lines[0][len("FICHE DE L'ADDITIF "):], 2: lines[1]}
+            card_notes = {}
             for line, (caption, k) in zip(lines[2:], CAPTIONS):
                 # The caption, spaces up to the value's column, then the value exactly as stored.
                 self.assertRegex(line, f"^{re.escape(caption)} +")
-                fields[k] = line[20:]
                 self.assertEqual(line[:20].rstrip(), caption)
+                note = NOTE.search(line)
+                if note:
+                    card_notes[k] = note.groups()
+                    line = line[:note.start()]
+                fields[k] = line[20:]
             cards.append([fields[k] for k in range(1, 17)])
+            if notes is not None:
+                notes.append(card_notes)
         return cards
 
     def test_card_shows_the_loaded_fields(self):
@@ -163,12 +199,40 @@ class Terminal(unittest.TestCase):
         twice = next(c for c in codes if codes.count(c) > 1)
         self.assertEqual(self.cards(twice), [r[:16] for r in self.records if r[0] == twice])
 
+    def test_card_notes_each_forced_value(self):
+        # E100 (shown first), E950 (its risk class and EU authorisation forced), E101 (animal origin forced).
+        real = {r["ENumber"] + str(i): r for i, r in enumerate(self.export_json("--reel")["records"], 1)}
+        for code in ("E100", "e950", "E101"):
+            with self.subTest(code=code):
+                numbers = [i for i, r in enumerate(self.records, 1) if r[0].lower() == code.lower()]
+                notes, real_notes = [], []
+                self.assertEqual(self.cards(code, notes=notes), [self.records[r - 1][:16] for r in numbers])
+                real_cards = self.cards(code, "--reel", notes=real_notes)
+                for r, card_notes, card_real_notes, real_card in zip(numbers, notes, real_notes, real_cards):
+                    forced = {k for _, k in CAPTIONS if (r, FIELD_NAMES[k - 1]) in self.forced}
+                    self.assertTrue(forced)
+                    self.assertEqual(set(card_notes), forced)
+                    self.assertEqual(set(card_real_notes), forced)
+                    record = real[self.records[r - 1][0] + str(r)]
+                    self.assertEqual(real_card, [record[name] for name in FIELD_NAMES[:16]])
+                    for k in forced:
+                        row = self.forced[(r, FIELD_NAMES[k - 1])]
+                        self.assertEqual(card_notes[k][:2], ("en réalité", record[FIELD_NAMES[k - 1]]))
+                        self.assertEqual(card_real_notes[k][:2], ("valeur de la base", row["shown"]))
+                        if row["source"].startswith("Regulation (EC) No 1333/2008,"):
+                            self.assertEqual(card_notes[k][2], "règlement (CE) n° 1333/2008")
+
     def test_search_finds_what_the_keywords_hold(self):
         code, out, err = self.run_program("--recherche", "CURCUMINE")
         self.assertEqual(code, 0)
         found = [r for r in self.records if "curcumine" in r[18]]
         self.assertEqual(err, {1: "Un additif trouvé."}.get(len(found), f"{len(found)} additifs trouvés.") + "\n")
         self.assertEqual(out.split("\n"), ["\t".join((r[0], r[1], r[2], r[15])) for r in found] + [""])
+        # With --reel, the real values of the same additives.
+        real = self.export_json("--reel")["records"]
+        code, out, _ = self.run_program("--recherche", "CURCUMINE", "--reel")
+        self.assertEqual(out.split("\n"), ["\t".join(real[r][k] for k in ("ENumber", "AdditiveName", "Category", "RiskLevel"))
+                                            for r, record in enumerate(self.records) if "curcumine" in record[18]] + [""])
 
     def test_label_on_standard_input(self):
         # A label pasted from a web page: UTF-8, no-break spaces, several lines, read to the end.
@@ -179,6 +243,10 @@ class Terminal(unittest.TestCase):
         self.assertEqual([line.split("\t")[0::4] for line in out.splitlines()],
                          [["E301", "ascorbate de sodium"], ["E250", "E\u00a0250"]])
         self.assertEqual(self.run_program("--etiquette", "-", stdin=b"")[0], 2)
+    def export_json(self, *options):
+        code, out, err = self.run_program("--export", "json", *options)
+        self.assertEqual((code, err), (0, ""))
+        return json.loads(out)
 
     def test_csv_round_trip(self):
         code, out, _ = self.run_program("--export", "csv")
@@ -187,6 +255,11 @@ class Terminal(unittest.TestCase):
         rows = list(csv.reader(io.StringIO(out, newline="")))
         self.assertEqual(rows[0], FIELD_NAMES)
         self.assertEqual(rows[1:], self.records)
+        # With --reel: the same 19 columns, holding what the JSON export with --reel holds.
+        code, out, _ = self.run_program("--reel", "--export", "csv")
+        rows = list(csv.reader(io.StringIO(out, newline="")))
+        self.assertEqual(rows[0], FIELD_NAMES)
+        self.assertEqual(rows[1:], [[r[name] for name in FIELD_NAMES] for r in self.export_json("--reel")["records"]])
 
     def test_json_round_trip(self):
         code, out, _ = self.run_program("--export", "json")
@@ -197,9 +270,31 @@ class Terminal(unittest.TestCase):
         metainfo = ET.parse(os.path.join(SOURCE, "packaging", "org.example.korvelan.metainfo.xml"))
         newest = max(release.get("date") for release in metainfo.iter("release"))
         self.assertEqual(document["date"], newest)
+        for key in ("values", "corrections", "sources"):
+            self.assertIn(key, document)
         for record in document["records"]:
-            self.assertEqual(list(record), FIELD_NAMES)
-        self.assertEqual([list(record.values()) for record in document["records"]], self.records)
+            self.assertEqual(list(record), FIELD_NAMES + ["corrections", "sources"])
+        self.assertEqual([[record[name] for name in FIELD_NAMES] for record in document["records"]], self.records)
+        # The registers the program carries are the files of resources/data, row for row.
+        corrections = {(r, name): dict(value, field=name)
+                       for r, record in enumerate(document["records"], 1) for name, value in record["corrections"].items()}
+        self.assertEqual(corrections, {key: {c: row[c] for c in ("field", "shown", "world", "source", "reason")}
+                                       for key, row in self.forced.items()})
+        sources = {(r, name): source
+                   for r, record in enumerate(document["records"], 1) for name, source in record["sources"].items()}
+        self.assertEqual(sources, {key: row["source"] for key, row in self.sourced.items()})
+
+        # With --reel: the real value in place of each forced one, the rest as stored, the registers alike.
+        real = self.export_json("--reel")
+        self.assertNotEqual(real["values"], document["values"])
+        for r, (stored, record) in enumerate(zip(document["records"], real["records"]), 1):
+            self.assertEqual(record["corrections"], stored["corrections"])
+            for name in FIELD_NAMES:
+                correction = stored["corrections"].get(name)
+                if correction is None:
+                    self.assertEqual(record[name], stored[name], (r, name))
+                elif correction["world"] in ("Oui", "Non", "Interdit"):
+                    self.assertEqual(record[name], correction["world"], (r, name))
 
 
 if __name__ == "__main__":

@@ -1,3 +1,4 @@
+#include "register.h"
 #include "resource.h"
 
 #include <QFile>
@@ -6,7 +7,7 @@
 using namespace korvelan;
 using namespace Qt::StringLiterals;
 
-// The executable carries the two data files exactly as they stand in the source tree.
+// The executable carries the data files exactly as they stand in the source tree.
 class TestEmbeddedResources : public QObject {
     Q_OBJECT
 
@@ -24,6 +25,9 @@ void TestEmbeddedResources::embeddedBytesAreTheDataFiles_data()
     QTest::addColumn<QString>("file");
     QTest::newRow("database") << kDatabaseResource.type << kDatabaseResource.number << u"korvelan.txt"_s;
     QTest::newRow("keywords") << kKeywordResource.type << kKeywordResource.number << u"motcle.txt"_s;
+    QTest::newRow("forced values") << kForcedValuesResource.type << kForcedValuesResource.number
+                                   << u"forced-values.tsv"_s;
+    QTest::newRow("sources") << kSourcesResource.type << kSourcesResource.number << u"sources.tsv"_s;
 }
 
 void TestEmbeddedResources::embeddedBytesAreTheDataFiles()

@@ -43,12 +43,16 @@ class Session(ProgramTestCase):
         """The output of another X client run on the test's display."""
         return subprocess.run(command, env=self.env(), capture_output=True, text=True).stdout
 
-    def box(self, name):
-        """The text of a detail box, found by its accessible name."""
+    def box_node(self, name):
+        """A detail box, found by its accessible name."""
         for node in self.frame.walk():
             if node.role == "text" and node.name == name:
-                return node.text
+                return node
         self.fail(f"no detail box {name!r}")
+
+    def box(self, name):
+        """The text of a detail box, found by its accessible name."""
+        return self.box_node(name).text
 
     def title(self):
         return self.frame.name
@@ -111,6 +115,12 @@ class Browsing(Session):
         self.start()
         self.assertEqual(self.box("Numéro"), "E100")
         self.assertEqual(self.box("Nom"), "Curcumine")
+        # TxtADD(6) shows the "Interdit" that the database's format forces; a screen reader also hears
+        # the real value and its source.
+        eu = self.box_node("Autorisé UE")
+        self.assertEqual(eu.text, "Interdit")
+        self.assertIn("Oui", eu.description)
+        self.assertIn("1333/2008", eu.description)
         self.assertEqual(self.shown_list().name, "Additifs par numéro")
         self.assertEqual(self.shown_list().child_count(), 692)
         self.assert_page_shows_something("start", self.shown_list())

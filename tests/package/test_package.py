@@ -22,6 +22,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from harness import ProgramTestCase  # noqa: E402
 
 BUILD = None
+SOURCE_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "data")
 DESKTOP_ID = "org.example.korvelan"
 MAIN_TITLE = "692 KORVELAN"
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
@@ -135,12 +136,18 @@ class UnpackedPackage(PackageTestCase):
         self.assertFalse([p for p in paths if "bench" in p or "tst_" in p or p.endswith(".a")], paths)
         for name in ("copyright", "changelog.gz"):
             self.assertTrue(os.path.isfile(self.path("share", "doc", "korvelan", name)), name)
+        # The registers of forced values and sources, byte for byte those the program carries.
+        for name in ("forced-values.tsv", "sources.tsv"):
+            with open(self.path("share", "doc", "korvelan", name), "rb") as installed, \
+                    open(os.path.join(SOURCE_DATA, name), "rb") as source:
+                self.assertEqual(installed.read(), source.read(), name)
 
     def test_manual_page_reads_cleanly(self):
         page = self.path("share", "man", "man1", "korvelan.1.gz")
         result = run("man", "--warnings", "-E", "UTF-8", "-l", page, env={**os.environ, "MANWIDTH": "80"})
         self.assertEqual((result.returncode, result.stderr), (0, ""))
-        for heading in ("NOM", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "--fiche CODE", "--export FORMAT"):
+        for heading in ("NOM", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "--fiche CODE", "--export FORMAT", "--reel",
+                        "forced-values.tsv", "sources.tsv"):
             self.assertIn(heading, result.stdout)
 
     def test_lintian_finds_no_error(self):
