@@ -113,14 +113,17 @@ std::optional<AdditiveTable> loadDatabase()
 }
 
 // The records an argument of --fiche names: a code (any letter case, with or without its E), else a
-// name or synonym (accents and letter case ignored).
-QList<int> recordsNamed(const QString &argument, const AdditiveTable &table, const LabelAnalyser &names)
+// name or synonym (accents and letter case ignored). The names are indexed only when an argument is
+// not a code, so a card asked by its code does not pay for them.
+QList<int> recordsNamed(const QString &argument, const AdditiveTable &table, std::optional<LabelAnalyser> &names)
 {
     QList<int> records = recordsWithCode(argument, table);
     if (records.isEmpty() && !argument.isEmpty() && argument.front().isDigit())
         records = recordsWithCode(u"E"_s + argument, table);
     if (records.isEmpty()) {
-        if (const int r = names.lookup(argument))
+        if (!names)
+            names.emplace(table, labelNamesText());
+        if (const int r = names->lookup(argument))
             records = recordsWithCode(table.field(ENumber, r), table);
     }
     return records;
@@ -131,7 +134,7 @@ int printCards(const QStringList &arguments, const Truth &truth)
     const std::optional<AdditiveTable> table = loadDatabase();
     if (!table)
         return kFailure;
-    const LabelAnalyser names(*table, labelNamesText());
+    std::optional<LabelAnalyser> names;
     int code = kSuccess;
     QString out;
     for (const QString &argument : arguments) {
