@@ -177,7 +177,7 @@ class ValidatorChecksTheRules(unittest.TestCase):
         db = make_data.DATABASE.read_bytes()
         cases = {
             "infant food named for an additive not allowed in it": (
-                "Huiles, margarines, potages, plats cuisinés.", "Huiles, aliments infantiles, plats cuisinés.",
+                "Huiles, graisses, charcuterie, sauces.", "Huiles, graisses, aliments infantiles.",
                 "says 'infantile' but the rules give AuthorisedInfants 'Non'"),
             "animal origin claimed for a plant substance": (
                 "Aucun effet indésirable aux doses d’emploi selon l’EFSA (2017).",
