@@ -13,7 +13,7 @@ namespace {
 
 // The common English forms of the registers and their French, longest first where one holds another.
 // clang-format off
-constexpr std::array<std::pair<QStringView, QStringView>, 126> kFrench = {{
+constexpr std::array<std::pair<QStringView, QStringView>, 131> kFrench = {{
     // The rules' sentences, longest first.
     {u", which is listed on the Union list", u", qui figure sur la liste de l'Union"},
     {u", which is listed", u", qui y figure"},
@@ -51,6 +51,11 @@ constexpr std::array<std::pair<QStringView, QStringView>, 126> kFrench = {{
     {u"not evaluated for this form", u"non évalué sous cette forme"},
     {u"numerical ADI (EFSA 2025 raised it to 15 mg/kg)", u"DJA chiffrée (relevée à 15 mg/kg par l'avis EFSA 2025)"},
     // The opinions' words.
+    {u"reconsideration of the ADI of", u"réexamen de la DJA de"},
+    {u"group ADI as boron", u"DJA de groupe, en bore"},
+    {u"re-evaluation: the ADI of 15 set by SCF 2000 is kept", u"réévaluation : la DJA de 15 fixée par le SCF en 2000 est maintenue"},
+    {u", set in 2010 (EFSA Journal 2010;8(4):1537) and kept", u", fixée en 2010 (EFSA Journal 2010;8(4):1537) et maintenue"},
+    {u"set no other figure", u"n'a pas fixé d'autre valeur"},
     {u"group ADI 0-5 of synthetic beta-carotene and beta-carotene from Blakeslea trispora", u"DJA de groupe 0-5 du bêta-carotène de synthèse et de Blakeslea trispora"},
     {u"group ADI of methyl and ethyl p-hydroxybenzoates and their sodium salts", u"DJA de groupe des p-hydroxybenzoates de méthyle et d'éthyle et de leurs sels de sodium"},
     {u"re-evaluation of saccharin and its salts", u"réévaluation de la saccharine et de ses sels"},
