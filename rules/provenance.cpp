@@ -13,7 +13,7 @@ namespace {
 
 // The common English forms of the registers and their French, longest first where one holds another.
 // clang-format off
-constexpr std::array<std::pair<QStringView, QStringView>, 131> kFrench = {{
+constexpr std::array<std::pair<QStringView, QStringView>, 136> kFrench = {{
     // The rules' sentences, longest first.
     {u", which is listed on the Union list", u", qui figure sur la liste de l'Union"},
     {u", which is listed", u", qui y figure"},
@@ -51,6 +51,11 @@ constexpr std::array<std::pair<QStringView, QStringView>, 131> kFrench = {{
     {u"not evaluated for this form", u"non évalué sous cette forme"},
     {u"numerical ADI (EFSA 2025 raised it to 15 mg/kg)", u"DJA chiffrée (relevée à 15 mg/kg par l'avis EFSA 2025)"},
     // The opinions' words.
+    {u"the ADI of 1,5 set by SCF 1983 was withdrawn", u"la DJA de 1,5 fixée par le SCF en 1983 a été retirée"},
+    {u"temporary ADI set by SCF 1994, kept", u"DJA temporaire fixée par le SCF en 1994, maintenue"},
+    {u"re-evaluation: its figure could not be confirmed", u"réévaluation dont le chiffre n'a pu être confirmé"},
+    {u"could not set an ADI", u"n'a pas pu fixer de DJA"},
+    {u"kept the ADI of 5 set by SCF 1996", u"a gardé la DJA de 5 fixée par le SCF en 1996"},
     {u"reconsideration of the ADI of", u"réexamen de la DJA de"},
     {u"group ADI as boron", u"DJA de groupe, en bore"},
     {u"re-evaluation: the ADI of 15 set by SCF 2000 is kept", u"réévaluation : la DJA de 15 fixée par le SCF en 2000 est maintenue"},
