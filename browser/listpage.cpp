@@ -118,13 +118,24 @@ std::vector<QWidget *> ListPage::tabStops() const
     return order;
 }
 
+QString ListPage::row(int r)
+{
+    if (!AdditiveTable::isSlot(r))
+        return ListLine(m_data.additives.record(r));
+    if (m_rows.empty())
+        m_rows.resize(RecordCapacity + 1);
+    QString &line = m_rows[static_cast<size_t>(r)];
+    if (line.isNull())
+        line = ListLine(m_data.additives.record(r));
+    return line;
+}
+
 void ListPage::fillNumbers()
 {
-    const AdditiveTable &table = m_data.additives;
     QStringList rows;
     rows.reserve(RecordCount);
     for (qint16 r = 1; r <= qint16(RecordCount); ++r)
-        rows.append(ListLine(table.record(r)));
+        rows.append(row(r));
     m_numberList->addItems(rows);
 }
 
@@ -140,7 +151,7 @@ void ListPage::fillAlphabetical()
         const int j = table.field(AlphaOrder, p).trimmed().toInt(&isNumber);
         if (!isNumber || !AdditiveTable::isSlot(j))
             continue;
-        rows.append(ListLine(table.record(j)));
+        rows.append(row(j));
     }
     m_alphabeticalList->addItems(rows);
 }
@@ -177,7 +188,11 @@ void ListPage::chooseOption(int i)
         m_flagList->setPalette(palette);
         const AdditiveTable &table = m_data.additives;
         const FlagList records = buildFlagList(table, option->field);
-        m_flagList->addItems(listLines(table, records));
+        QStringList rows;
+        rows.reserve(records.size());
+        for (int r : records)
+            rows.append(row(r));
+        m_flagList->addItems(rows);
         Q_EMIT recordChosen(option->panelRecord);
         Q_EMIT titleChanged(flagListTitle(int(records.size()), option->titleSuffix));
         m_flagList->show();

@@ -44,11 +44,14 @@ Q_SIGNALS:
 private:
     void addDisplayOptions();
     void chooseOption(int i);
+    // The row of record r, made once: the three lists share its text rather than each holding a copy.
+    QString row(int r);
 
     const ProgramData &m_data;
     RecordList *m_numberList = nullptr;                            // LstNumAdd
     RecordList *m_alphabeticalList = nullptr;                      // LstAlpha
     RecordList *m_flagList = nullptr;                              // LstTri
+    std::vector<QString> m_rows;                                   // by record slot; null until made
     std::array<QToolButton *, DisplayOptionCount> m_optionRings{}; // ImgD(0) to ImgD(7): the option rings
     std::array<QLabel *, DisplayOptionCount> m_optionMarks{};      // ImgB(0) to ImgB(7): the mark of the chosen option
 };

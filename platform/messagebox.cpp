@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +23,19 @@ QMessageBox::Icon toQt(MessageIcon icon)
 }
 
 } // namespace
+
+DialogMessageBoxes::DialogMessageBoxes()
+{
+    // The first box the style draws an icon for reads the whole index of the desktop's icon theme
+    // (some 800 KB of short-lived strings) before it finds the icon. Done here, at start, that memory
+    // is freed before the windows are built and they reuse it; done by the quit question, the last
+    // box of a session, it would add to the program's peak of memory. The icons found are the
+    // ones the boxes show.
+    if (QStyle *style = QApplication::style())
+        for (QStyle::StandardPixmap icon : {QStyle::SP_MessageBoxQuestion, QStyle::SP_MessageBoxInformation,
+                                            QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical})
+            style->standardIcon(icon);
+}
 
 MessageAnswer DialogMessageBoxes::show(MessageIcon icon, const QString &title, const QString &text,
                                        MessageButtons buttons)

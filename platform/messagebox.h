@@ -20,6 +20,8 @@ public:
 // The real boxes: modal QMessageBox dialogs with their buttons in French.
 class DialogMessageBoxes : public MessageBoxes {
 public:
+    // Needs the application object: looks up the boxes' icons once, at start (see the definition).
+    DialogMessageBoxes();
     MessageAnswer show(MessageIcon icon, const QString &title, const QString &text, MessageButtons buttons) override;
 };
 
