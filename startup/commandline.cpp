@@ -196,11 +196,10 @@ int printLabel(const QString &given, const Truth &truth)
     const QList<LabelFinding> found = analyser.analyse(text);
     QString out;
     for (const LabelFinding &f : found) {
-        const AdditiveRecord record = table->record(f.record);
-        for (Field k : {ENumber, AdditiveName, Category, RiskLevel}) {
-            out += shownValue(truth, f.record, k, record[k]);
-            out += u'\t';
-        }
+        // The line of a search result, with the text that named the additive as its last column.
+        QString line = foundLine(table->record(f.record), f.record, truth);
+        line.back() = u'\t';
+        out += line;
         QString named = f.text;
         named.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
         out += named + u'\n';
