@@ -2,10 +2,13 @@
 
 #include "resource.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QString>
 #include <QStringView>
+
+#include <optional>
+#include <vector>
 
 namespace korvelan {
 
@@ -15,28 +18,32 @@ inline const ResourceId kForcedValuesResource{QStringLiteral("FORCEES"), 104};
 inline const ResourceId kSourcesResource{QStringLiteral("SOURCES"), 105};
 
 // A value that the database must show although the facts say otherwise. The texts are those of the
-// register, in English except the values themselves; they belong to the register they came from.
+// register, in English except the values themselves.
 struct ForcedValue {
-    QStringView shown;  // the value the database holds
-    QStringView world;  // the value the public facts give
-    QStringView source; // where that fact comes from
-    QStringView reason; // the count or pinned record that forces the shown value
+    QString shown;  // the value the database holds
+    QString world;  // the value the public facts give
+    QString source; // where that fact comes from
+    QString reason; // the count or pinned record that forces the shown value
 };
 
 // Where a value of the database comes from.
 struct SourcedValue {
-    QStringView value;  // the value the database holds
-    QStringView source; // the opinion (and year) or the regulation
+    QString value;  // the value the database holds
+    QString source; // the opinion (and year) or the regulation
 };
 
 // Both registers, read from their tab-separated text: a header line naming the columns (in any
 // order; other columns are ignored), then one row per value, keyed by record number and field name.
 // Rows that name no record slot or no field, or lack a column, are left out; of two rows for the same
 // value the first counts.
+//
+// The registers hold some 4,500 rows, but a session reads a few of them: each distinct text is kept
+// once, in UTF-8, and turned into a QString only when asked for (about a quarter of the memory that
+// whole QStrings would take).
 class FactRegister {
 public:
     FactRegister() = default;
-    // Its entries are views into its own texts: it moves, it is not copied.
+    // Large and never needed twice: it moves, it is not copied.
     FactRegister(FactRegister &&) = default;
     FactRegister &operator=(FactRegister &&) = default;
     FactRegister(const FactRegister &) = delete;
@@ -51,18 +58,34 @@ public:
 
     // What the register says of field k of record r while it shows `value`: nothing when it lists
     // another value for it (the register then no longer describes what is shown).
-    const ForcedValue *forced(int r, int k, QStringView value) const;
-    const SourcedValue *sourced(int r, int k, QStringView value) const;
+    std::optional<ForcedValue> forced(int r, int k, QStringView value) const;
+    std::optional<SourcedValue> sourced(int r, int k, QStringView value) const;
 
-    qsizetype forcedCount() const { return m_forced.size(); }
-    qsizetype sourcedCount() const { return m_sourced.size(); }
+    qsizetype forcedCount() const { return qsizetype(m_forced.size()); }
+    qsizetype sourcedCount() const { return qsizetype(m_sourced.size()); }
 
 private:
-    static quint32 key(int r, int k) { return quint32(r) << 5 | quint32(k); }
+    // A text of the pool: where it starts and how many bytes it has.
+    struct Text {
+        quint32 at = 0;
+        quint32 size = 0;
+    };
+    struct ForcedRow {
+        quint32 key;
+        Text shown, world, source, reason;
+    };
+    struct SourcedRow {
+        quint32 key;
+        Text value, source;
+    };
+    friend class RegisterBuilder;
 
-    QString m_forcedText, m_sourcesText;
-    QHash<quint32, ForcedValue> m_forced;
-    QHash<quint32, SourcedValue> m_sourced;
+    static quint32 key(int r, int k) { return quint32(r) << 5 | quint32(k); }
+    QString text(Text t) const;
+
+    QByteArray m_pool;                 // every distinct text once, UTF-8
+    std::vector<ForcedRow> m_forced;   // sorted by key, one row per key
+    std::vector<SourcedRow> m_sourced; // sorted by key, one row per key
 };
 
 } // namespace korvelan

@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const korvelan::FactRegister facts = korvelan::FactRegister::parse(text, text);
         for (int r = 0; r <= korvelan::RecordCapacity + 1; ++r) {
             for (int k = 0; k <= korvelan::FieldCount + 1; ++k) {
-                if (const korvelan::ForcedValue *forced = facts.forced(r, k, u"Oui"))
+                if (const auto forced = facts.forced(r, k, u"Oui"))
                     (void)(forced->world.size() + forced->source.size() + forced->reason.size());
-                if (const korvelan::SourcedValue *sourced = facts.sourced(r, k, u"Oui"))
+                if (const auto sourced = facts.sourced(r, k, u"Oui"))
                     (void)sourced->source.size();
             }
         }

@@ -69,12 +69,12 @@ QString registerEntries(const AdditiveTable &table, int r, const FactRegister *f
     for (int k = 1; facts && k <= FieldCount; ++k) {
         const QStringView value = table.field(k, r);
         const QString name = jsonString(fieldName(k));
-        if (const ForcedValue *forced = facts->forced(r, k, value)) {
+        if (const auto forced = facts->forced(r, k, value)) {
             corrections += (corrections.isEmpty() ? u""_s : u", "_s) + name + u": {\"shown\": "_s +
                 jsonString(forced->shown) + u", \"world\": "_s + jsonString(forced->world) + u", \"source\": "_s +
                 jsonString(forced->source) + u", \"reason\": "_s + jsonString(forced->reason) + u'}';
         }
-        if (const SourcedValue *sourced = facts->sourced(r, k, value))
+        if (const auto sourced = facts->sourced(r, k, value))
             sources += (sources.isEmpty() ? u""_s : u", "_s) + name + u": "_s + jsonString(sourced->source);
     }
     return u", \"corrections\": {"_s + corrections + u"}, \"sources\": {"_s + sources + u'}';

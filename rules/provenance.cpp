@@ -167,9 +167,12 @@ QString frenchRegisterText(QStringView text)
 {
     // "rule A: " names the rule of the data's documentation that gives the value; a reader of the
     // window or of a card needs the evidence that follows, not the letter.
-    static const QRegularExpression rulePrefix(u"^rule [A-Z]: "_s);
+    // Read by hand rather than by a regular expression: the window calls this for every record it
+    // shows, and a pattern engine would be loaded for one prefix.
+    if (text.size() >= 8 && text.startsWith(u"rule ") && text[5] >= u'A' && text[5] <= u'Z' &&
+        text.sliced(6, 2) == u": ")
+        text = text.sliced(8);
     QString french = text.toString();
-    french.remove(rulePrefix);
     for (const auto &[english, translation] : kFrench)
         french.replace(english.data(), english.size(), translation.data(), translation.size());
     // French sets a space before the colon and the semicolon.
@@ -208,11 +211,11 @@ QString boxNote(const FactRegister &facts, int r, int k, QStringView value)
 {
     if (value.isEmpty())
         return {};
-    if (const ForcedValue *forced = facts.forced(r, k, value)) {
+    if (const auto forced = facts.forced(r, k, value)) {
         return u"Valeur imposée par le format de la base. En réalité : "_s + frenchRegisterText(forced->world) +
             u" ("_s + frenchRegisterText(forced->source) + u")."_s;
     }
-    if (const SourcedValue *sourced = facts.sourced(r, k, value))
+    if (const auto sourced = facts.sourced(r, k, value))
         return u"Source : "_s + frenchRegisterText(sourced->source);
     return {};
 }
@@ -220,7 +223,7 @@ QString boxNote(const FactRegister &facts, int r, int k, QStringView value)
 QString shownValue(const Truth &truth, int r, int k, QStringView value)
 {
     if (truth.real && truth.facts) {
-        if (const ForcedValue *forced = truth.facts->forced(r, k, value))
+        if (const auto forced = truth.facts->forced(r, k, value))
             return frenchRegisterText(forced->world);
     }
     return value.toString();
@@ -228,7 +231,7 @@ QString shownValue(const Truth &truth, int r, int k, QStringView value)
 
 QString cardNote(const Truth &truth, int r, int k, QStringView value)
 {
-    const ForcedValue *forced = truth.facts ? truth.facts->forced(r, k, value) : nullptr;
+    const std::optional<ForcedValue> forced = truth.facts ? truth.facts->forced(r, k, value) : std::nullopt;
     if (!forced)
         return {};
     const QString source = shortSource(frenchRegisterText(forced->source));
