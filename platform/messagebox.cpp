@@ -28,27 +28,30 @@ QMessageBox::Icon toQt(MessageIcon icon)
 // The picture the style puts on a Yes, No or OK button, from the toolkit's own resources. Asked for
 // it, the style reads its pictures without naming their format, and the toolkit then loads every
 // image plugin it has (JPEG, GIF, ICO, with the JPEG library) to ask each whether it knows the file;
-// read here as PNG, the same pictures load none of them. The style's icon shows the small picture as
-// it is, and the focused button's picture is drawn from the larger ones, scaled down and lightened:
-// both are made here the same way, once. Where a resource is missing, the style's own icon is taken.
+// read here as PNG, the same pictures load none of them. The style's icon shows the picture made for
+// the button's size on the screen as it is, and the focused button's picture drawn from the larger
+// ones, scaled down and lightened: both are made here the same way, once. Where a resource is
+// missing, the style's own icon is taken.
 QIcon buttonIcon(const QWidget &box, QStyle::StandardPixmap which, const QString &name)
 {
+    const qreal ratio = qApp->devicePixelRatio();
+    const int wanted = qRound(16 * ratio);
     QIcon all;
-    QPixmap small;
+    QPixmap exact;
     for (int size : {16, 32, 128}) {
         const QImage picture =
             readPicture(u":/qt-project.org/styles/commonstyle/images/standardbutton-%1-%2.png"_s.arg(name).arg(size));
         if (picture.isNull())
             return box.style()->standardIcon(which, nullptr, &box);
         all.addPixmap(QPixmap::fromImage(picture));
-        if (size == 16)
-            small = QPixmap::fromImage(picture);
+        if (size == wanted)
+            exact = QPixmap::fromImage(picture);
     }
-    if (qApp->devicePixelRatio() > 1.0)
+    if (exact.isNull())
         return all;
     QIcon icon;
-    icon.addPixmap(small, QIcon::Normal);
-    icon.addPixmap(all.pixmap(QSize(16, 16), 1.0, QIcon::Active), QIcon::Active);
+    icon.addPixmap(exact, QIcon::Normal);
+    icon.addPixmap(all.pixmap(QSize(16, 16), ratio, QIcon::Active), QIcon::Active);
     return icon;
 }
 
