@@ -95,7 +95,7 @@ DetailPanel::DetailPanel(const AdditiveTable &table, QWidget *parent) : QWidget(
 void DetailPanel::addLegends()
 {
     // The question marks at the right end of the captions "Risque" and "DJA" open the legends.
-    const QIcon info(u":/pictures/info.png"_s);
+    const QIcon info = pictureIcon(u":/pictures/info.png"_s);
     const std::array<std::pair<const char16_t *, const char16_t *>, 2> legends = {
         {{u"LblAd(2)", u"Légende des classes de risque"}, {u"LblAd(3)", u"Légende de la DJA"}}};
     const QString focusFrame = bgrColor(colour::Black).name();

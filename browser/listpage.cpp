@@ -68,8 +68,8 @@ ListPage::ListPage(const ProgramData &data, QWidget *parent)
 void ListPage::addDisplayOptions()
 {
     buildControls(this, std::span(kControls).last(1));
-    const QIcon ring(u":/pictures/option_off.png"_s);
-    const QPixmap mark = QIcon(u":/pictures/option_on.png"_s).pixmap(QSize(20, 20), devicePixelRatio());
+    const QIcon ring = pictureIcon(u":/pictures/option_off.png"_s);
+    const QPixmap mark = pictureIcon(u":/pictures/option_on.png"_s).pixmap(QSize(20, 20), devicePixelRatio());
     const QString focusFrame = bgrColor(colour::Black).name();
     for (int i = 0; i < DisplayOptionCount; ++i) {
         const OptionPlace &option = kOptionPlaces[i];

@@ -110,9 +110,13 @@ QIcon programIcon()
     // size the icon has, decoded: the window's icon stops at 64 pixels (a caption, a task bar, a window
     // switcher, twice as large on a doubled screen), and the larger pictures serve only the desktop's
     // launcher, which reads the installed files. Decoded, the 128 and 256 pixel ones took 320 kB.
+    // Each is read as PNG, without asking every image plugin whether it knows the file.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addFile(u":/pictures/korvelan_%1.png"_s.arg(size), QSize(size, size));
+    for (int size : {16, 24, 32, 48, 64}) {
+        const QImage picture = readPicture(u":/pictures/korvelan_%1.png"_s.arg(size));
+        if (picture.size() == QSize(size, size))
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
     return icon;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QIcon>
+#include <QImageReader>
 #include <QScreen>
 
 #include <algorithm>
@@ -67,11 +67,34 @@ QFont listFont()
     return font;
 }
 
+QImage readPicture(const QString &path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QIcon pictureIcon(const QString &path)
+{
+    QIcon icon;
+    const QImage picture = readPicture(path);
+    if (picture.isNull())
+        return icon;
+    icon.addPixmap(QPixmap::fromImage(picture));
+    // The same twin the toolkit would pick for the file: only a scaled screen needs it.
+    if (qApp->devicePixelRatio() > 1.0 && path.endsWith(u".png"_s)) {
+        const QImage twin = readPicture(path.chopped(4) + u"@2x.png"_s);
+        if (!twin.isNull())
+            icon.addPixmap(QPixmap::fromImage(twin));
+    }
+    return icon;
+}
+
 QPixmap programPicture(const QString &path, QSize size, qreal devicePixelRatio)
 {
     // A plain QPixmap would load the 1x file only and be blown up, blurred, on a scaled screen; an
     // icon knows the "@2x" variants of its file.
-    const QIcon icon(path);
+    const QIcon icon = pictureIcon(path);
     if (icon.availableSizes().isEmpty())
         return {};
     return icon.pixmap(size, devicePixelRatio);

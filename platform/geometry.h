@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPixmap>
 #include <QPointF>
 #include <QRect>
@@ -31,6 +32,14 @@ QFont programFont(FontFace face, double points, bool bold = false);
 // The fixed-pitch font of the additive lists: every character cell 8 pixels (120 twips) wide, so that
 // the padded columns of a row stand under their headings.
 QFont listFont();
+
+// One of the program's own PNG pictures as an icon: the file itself and, on a screen with more than
+// one device pixel to the logical one, its "@2x" twin. Both are read as PNG, without asking every
+// image plugin of the toolkit whether it knows the file, which would load them all (JPEG, GIF...)
+// for nothing. An empty icon when the resource is missing.
+QIcon pictureIcon(const QString &path);
+// One PNG picture of the resources, decoded; a null image when it is missing or unreadable.
+QImage readPicture(const QString &path);
 
 // A picture of the resources, `size` logical pixels large, drawn sharp at that device pixel ratio:
 // on a screen with two device pixels to the logical one it comes from the picture's "@2x" variant.

@@ -9,13 +9,12 @@
 #include "register.h"
 #include "resource.h"
 #include "search.h"
+#include "toolkitfrench.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <algorithm>
 #include <array>
@@ -235,11 +234,9 @@ int run(const QStringList &arguments)
     const QStringList withName = QStringList{u"korvelan"_s} + arguments;
     if (!parser.parse(withName)) {
         // The parser words its messages in the language of the installed translation.
-        QTranslator french;
-        if (french.load(u"qtbase_fr"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QCoreApplication::installTranslator(&french);
-            parser.parse(withName);
-        }
+        ToolkitFrench french;
+        QCoreApplication::installTranslator(&french);
+        parser.parse(withName);
         return badUse(parser.errorText());
     }
     if (parser.isSet(help)) {

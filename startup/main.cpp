@@ -8,11 +8,10 @@
 #include "messagebox.h"
 #include "singleinstance.h"
 #include "standardstreams.h"
+#include "toolkitfrench.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 #include <memory>
 
@@ -32,9 +31,9 @@ int main(int argc, char *argv[])
     // The windows are closed and opened in turn; the program ends only through its quit question.
     app.setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    QTranslator toolkitFrench;
-    if (toolkitFrench.load(u"qtbase_fr"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitFrench);
+    // The toolkit's own texts (the edit and scroll-bar menus) in French.
+    ToolkitFrench toolkitFrench;
+    QApplication::installTranslator(&toolkitFrench);
 
     setStartupConstants();
     DialogMessageBoxes boxes;

@@ -32,6 +32,10 @@ void TestMessageBox::dialogs_data()
                         << int(MessageAnswer::No);
     QTest::newRow("Enter takes Yes") << int(MessageButtons::YesNo) << QStringList{u"Non"_s, u"Oui"_s} << QString()
                                      << int(MessageAnswer::Yes);
+    QTest::newRow("Escape takes No") << int(MessageButtons::YesNo) << QStringList{u"Non"_s, u"Oui"_s} << u"Échap"_s
+                                     << int(MessageAnswer::No);
+    QTest::newRow("Escape closes OK") << int(MessageButtons::Ok) << QStringList{u"OK"_s} << u"Échap"_s
+                                      << int(MessageAnswer::Ok);
 }
 
 void TestMessageBox::dialogs()
@@ -51,8 +55,8 @@ void TestMessageBox::dialogs()
         text = box->text();
         for (QAbstractButton *button : box->buttons())
             seen << button->text();
-        if (press.isEmpty()) {
-            QTest::keyClick(box, Qt::Key_Return);
+        if (press.isEmpty() || press == u"Échap"_s) {
+            QTest::keyClick(box, press.isEmpty() ? Qt::Key_Return : Qt::Key_Escape);
             return;
         }
         for (QAbstractButton *button : box->buttons())
