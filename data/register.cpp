@@ -152,17 +152,23 @@ QString FactRegister::text(Text t) const
 std::optional<ForcedValue> FactRegister::forced(int r, int k, QStringView value) const
 {
     const ForcedRow *row = findKey(m_forced, key(r, k));
-    if (!row || text(row->shown) != value)
+    if (!row)
         return std::nullopt;
-    return ForcedValue{text(row->shown), text(row->world), text(row->source), text(row->reason)};
+    QString shown = text(row->shown);
+    if (shown != value)
+        return std::nullopt;
+    return ForcedValue{std::move(shown), text(row->world), text(row->source), text(row->reason)};
 }
 
 std::optional<SourcedValue> FactRegister::sourced(int r, int k, QStringView value) const
 {
     const SourcedRow *row = findKey(m_sourced, key(r, k));
-    if (!row || text(row->value) != value)
+    if (!row)
         return std::nullopt;
-    return SourcedValue{text(row->value), text(row->source)};
+    QString shown = text(row->value);
+    if (shown != value)
+        return std::nullopt;
+    return SourcedValue{std::move(shown), text(row->source)};
 }
 
 } // namespace korvelan
